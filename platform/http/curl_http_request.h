@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/http/http_request.h"
+
+namespace zendra {
+
+ObjectRef<HttpRequest> MakeCurlHttpRequest() noexcept;
+
+}  // namespace zendra
