@@ -1,1 +1,3 @@
-int main() { return 0; }
+#include "app/program_main.h"
+
+int main(int argc, char** argv) { return zendra::ProgramMain(argc, argv); }

@@ -1,0 +1,20 @@
+# Embeds files into a target as byte arrays: for each file NAME a generated source defines
+# `extern const unsigned char zendra_embedded_NAME[]` and `..._size`. The files are read at
+# configure time; editing one re-runs the configure step.
+function(zendra_embed_bytes target)
+  set(output ${CMAKE_CURRENT_BINARY_DIR}/${target}_embedded.cpp)
+  set(content "// Generated from binary files; do not edit.\n#include <cstddef>\n\n")
+  foreach(file ${ARGN})
+    get_filename_component(name ${file} NAME_WE)
+    string(MAKE_C_IDENTIFIER "zendra_embedded_${name}" symbol)
+    file(READ ${file} hex HEX)
+    file(SIZE ${file} size)
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+    string(REGEX REPLACE "((0x..,){32})" "\\1\n  " bytes "${bytes}")
+    string(APPEND content "extern const unsigned char ${symbol}[] = {\n  ${bytes}};\n")
+    string(APPEND content "extern const std::size_t ${symbol}_size = ${size};\n\n")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
+  endforeach()
+  file(CONFIGURE OUTPUT ${output} CONTENT "${content}" @ONLY)
+  target_sources(${target} PRIVATE ${output})
+endfunction()
