@@ -9,3 +9,5 @@ pkg_check_modules(DUKTAPE REQUIRED IMPORTED_TARGET duktape)
 pkg_check_modules(ICU REQUIRED IMPORTED_TARGET icu-uc)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng16)
 find_path(HTTPLIB_INCLUDE_DIR httplib.h REQUIRED)
+# Debian ships cpp-httplib as a compiled library, not header-only.
+pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
