@@ -1,8 +1,135 @@
 #include "platform/script/duktape_script_host.h"
 
-namespace zendra {
+#include <algorithm>
+#include <cctype>
+#include <memory>
+#include <new>
+#include <string>
+#include <string_view>
 
-// Placeholder until the component lands: creation fails.
-ObjectRef<ScriptHost> MakeDuktapeScriptHost() noexcept { return ObjectRef<ScriptHost>(); }
+#include "platform/codepage/code_page.h"
+#include "platform/script/duktape_heap.h"
+#include "platform/script/duktape_string.h"
+
+namespace zendra {
+namespace {
+
+struct ScriptJob {
+  const std::string* source;
+  bool wantResult;
+};
+
+// Runs inside the engine's protected call, so only the engine's API is used here and no
+// local needs a destructor (a fatal error jumps over this frame).
+duk_ret_t RunScript(duk_context* context, void* udata) {
+  const auto* job = static_cast<const ScriptJob*>(udata);
+  if (!job->wantResult) {
+    // Global code, as a program: its declarations become globals.
+    duk_compile_lstring(context, 0, job->source->data(), job->source->size());
+    duk_call(context, 0);
+    duk_pop(context);
+    return 0;
+  }
+  // Eval code in the global scope: statement lists and var declarations are allowed and
+  // the completion value is the result.
+  duk_eval_lstring(context, job->source->data(), job->source->size());
+  switch (duk_get_type(context, -1)) {
+    case DUK_TYPE_UNDEFINED:
+    case DUK_TYPE_NULL:
+    case DUK_TYPE_BOOLEAN:
+    case DUK_TYPE_NUMBER:
+    case DUK_TYPE_STRING:
+      break;
+    default:
+      // The script's own string conversion, run while errors are still caught.
+      duk_to_string(context, -1);
+      break;
+  }
+  return 1;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) noexcept {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+class DuktapeScriptHost final : public ScriptHost {
+ public:
+  explicit DuktapeScriptHost(std::size_t memoryCeiling) noexcept : heap_(memoryCeiling) {}
+
+  bool IsAlive() const noexcept { return heap_.IsAlive(); }
+
+  bool SetLanguage(const Text& language) override {
+    if (!EqualsIgnoringCase(language, "JavaScript")) return false;
+    languageSet_ = true;
+    return true;
+  }
+
+  bool AddCode(const Text& code) override {
+    if (!languageSet_) return false;
+    const std::string source = Utf16ToUtf8(Cp936ToUtf16(code));
+    ScriptJob job{&source, false};
+    const duk_int_t result = heap_.SafeCall(&RunScript, &job, 0);
+    if (result != DUK_EXEC_SUCCESS && heap_.IsAlive()) duk_pop(heap_.Context());
+    return result == DUK_EXEC_SUCCESS;
+  }
+
+  Variant Eval(const Text& code) override {
+    if (!languageSet_) return Variant();
+    const std::string source = Utf16ToUtf8(Cp936ToUtf16(code));
+    ScriptJob job{&source, true};
+    const duk_int_t result = heap_.SafeCall(&RunScript, &job, 1);
+    if (!heap_.IsAlive()) return Variant();
+    duk_context* context = heap_.Context();
+    Variant value;
+    if (result == DUK_EXEC_SUCCESS) {
+      try {
+        value = ReadValue(context);
+      } catch (const std::bad_alloc&) {
+        value = Variant();
+      }
+    }
+    duk_pop(context);
+    return value;
+  }
+
+ private:
+  static Variant ReadValue(duk_context* context) {
+    switch (duk_get_type(context, -1)) {
+      case DUK_TYPE_BOOLEAN:
+        return Variant(duk_get_boolean(context, -1) != 0);
+      case DUK_TYPE_NUMBER:
+        return Variant(static_cast<double>(duk_get_number(context, -1)));
+      case DUK_TYPE_STRING: {
+        duk_size_t length = 0;
+        const char* bytes = duk_get_lstring(context, -1, &length);
+        return Variant(Utf16ToCp936(DuktapeStringToUtf16(std::string_view(bytes, length))));
+      }
+      default:
+        return Variant();
+    }
+  }
+
+  DuktapeHeap heap_;
+  bool languageSet_ = false;
+};
+
+}  // namespace
+
+ObjectRef<ScriptHost> MakeDuktapeScriptHost() noexcept {
+  return MakeDuktapeScriptHostWithCeiling(kScriptMemoryCeiling);
+}
+
+ObjectRef<ScriptHost> MakeDuktapeScriptHostWithCeiling(std::size_t memoryCeiling) noexcept {
+  try {
+    auto host = std::make_shared<DuktapeScriptHost>(memoryCeiling);
+    if (!host->IsAlive()) return ObjectRef<ScriptHost>();
+    return ObjectRef<ScriptHost>(std::move(host));
+  } catch (const std::bad_alloc&) {
+    return ObjectRef<ScriptHost>();
+  }
+}
 
 }  // namespace zendra
