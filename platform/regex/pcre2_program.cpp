@@ -1,0 +1,102 @@
+#include "platform/regex/pcre2_program.h"
+
+#include "platform/regex/js_pattern.h"
+
+namespace zendra {
+namespace {
+
+// Enough for any sane scrape, including lazy middles of several megabytes, while a
+// hostile pattern/subject pair gives up within a fraction of a second.
+constexpr std::uint32_t kMatchLimit = 20'000'000;
+constexpr std::uint32_t kDepthLimit = 1'000'000;
+constexpr std::size_t kJitStackStart = 32 * 1024;
+constexpr std::size_t kJitStackMax = 4 * 1024 * 1024;
+
+PCRE2_SPTR AsPcre2(std::u16string_view text) noexcept {
+  return reinterpret_cast<PCRE2_SPTR>(text.data());
+}
+
+}  // namespace
+
+std::unique_ptr<Pcre2Program> Pcre2Program::Compile(std::u16string_view jsPattern, bool ignoreCase,
+                                                    bool multiline) noexcept {
+  try {
+    const std::optional<std::u16string> pattern = TranslateJsPattern(jsPattern);
+    if (!pattern) return nullptr;
+
+    Pcre2CompileContext compileContext(pcre2_compile_context_create(nullptr));
+    if (!compileContext) return nullptr;
+    pcre2_set_newline(compileContext.get(), PCRE2_NEWLINE_LF);
+
+    // JavaScript meanings: a back-reference to an unset group matches the empty text,
+    // "[]" matches nothing, "^" in multiline mode also matches after a final line feed, and
+    // "$" without it only at the very end.
+    std::uint32_t options = PCRE2_UTF | PCRE2_NEVER_UCP | PCRE2_NEVER_BACKSLASH_C |
+                            PCRE2_MATCH_UNSET_BACKREF | PCRE2_ALLOW_EMPTY_CLASS |
+                            PCRE2_ALT_CIRCUMFLEX;
+    if (ignoreCase) options |= PCRE2_CASELESS;
+    options |= multiline ? PCRE2_MULTILINE : PCRE2_DOLLAR_ENDONLY;
+
+    int error = 0;
+    PCRE2_SIZE errorOffset = 0;
+    std::unique_ptr<Pcre2Program> program(new Pcre2Program());
+    program->code_.reset(pcre2_compile(AsPcre2(*pattern), pattern->size(), options, &error,
+                                       &errorOffset, compileContext.get()));
+    if (!program->code_) return nullptr;
+    // Without JIT support pcre2_match falls back to the interpreter by itself.
+    const bool jit = pcre2_jit_compile(program->code_.get(), PCRE2_JIT_COMPLETE) == 0;
+
+    program->matchContext_.reset(pcre2_match_context_create(nullptr));
+    if (!program->matchContext_) return nullptr;
+    pcre2_set_match_limit(program->matchContext_.get(), kMatchLimit);
+    pcre2_set_depth_limit(program->matchContext_.get(), kDepthLimit);
+    if (jit) {
+      program->jitStack_.reset(pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr));
+      if (program->jitStack_)
+        pcre2_jit_stack_assign(program->matchContext_.get(), nullptr, program->jitStack_.get());
+    }
+
+    pcre2_pattern_info(program->code_.get(), PCRE2_INFO_CAPTURECOUNT, &program->captureCount_);
+    std::uint32_t nameCount = 0;
+    pcre2_pattern_info(program->code_.get(), PCRE2_INFO_NAMECOUNT, &nameCount);
+    program->hasNames_ = nameCount > 0;
+    return program;
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+int Pcre2Program::GroupNumber(std::u16string_view name) const {
+  const std::u16string terminated(name);
+  const int number = pcre2_substring_number_from_name(code_.get(), AsPcre2(terminated));
+  return number > 0 ? number : -1;
+}
+
+void Pcre2Program::ForEachMatch(std::u16string_view subject, bool global,
+                                const MatchVisitor& visit) const {
+  Pcre2MatchData matchData(pcre2_match_data_create_from_pattern(code_.get(), nullptr));
+  if (!matchData) return;
+  const std::size_t length = subject.size();
+  std::uint32_t options = 0;
+  for (std::size_t start = 0; start <= length;) {
+    const int rc = pcre2_match(code_.get(), AsPcre2(subject), length, start, options,
+                               matchData.get(), matchContext_.get());
+    if (rc < 0) return;  // no further match, invalid subject, or a limit reached
+    // The subject was checked once; checking it again per match would be quadratic.
+    options |= PCRE2_NO_UTF_CHECK;
+    const PCRE2_SIZE* offsets = pcre2_get_ovector_pointer(matchData.get());
+    visit(offsets);
+    if (!global) return;
+    std::size_t next = offsets[1];
+    if (offsets[1] <= offsets[0]) {
+      next = offsets[0] + 1;
+      // Stay on character boundaries: UTF mode cannot start inside a surrogate pair.
+      if (next < length && subject[next] >= 0xDC00 && subject[next] <= 0xDFFF &&
+          subject[next - 1] >= 0xD800 && subject[next - 1] <= 0xDBFF)
+        ++next;
+    }
+    start = next;
+  }
+}
+
+}  // namespace zendra
