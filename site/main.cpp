@@ -1,4 +1,5 @@
-// zendra-site [--port N] [--latency-ms N]: the sample catalogue site on 127.0.0.1.
+// zendra-site [--port N] [--latency-ms N]: the sample catalogue site on 127.0.0.1
+// (--port 0 picks a free port; the listening line tells which).
 #include <signal.h>
 
 #include <cstdio>
@@ -26,7 +27,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const bool hasValue = i + 1 < argc;
     if (std::strcmp(argv[i], "--port") == 0 && hasValue &&
-        ReadNumber(argv[i + 1], 1, 65535, port)) {
+        ReadNumber(argv[i + 1], 0, 65535, port)) {
       ++i;
     } else if (std::strcmp(argv[i], "--latency-ms") == 0 && hasValue &&
                ReadNumber(argv[i + 1], 0, 600000, latency)) {

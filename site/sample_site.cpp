@@ -121,7 +121,7 @@ std::string SampleSite::State::RandomToken() {
 }
 
 void SampleSite::State::Handle(const httplib::Request& request, httplib::Response& response) {
-  LoggedRequest logged{request.method, request.path, request.body, {}};
+  LoggedRequest logged{request.method, request.path, request.body, {}, request.remote_port};
   for (const auto& header : request.headers) logged.headers.push_back(header);
 
   Responder ask;
@@ -261,6 +261,9 @@ bool SampleSite::Start(int port) {
     setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
   });
   server->new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
+  // Headers and body leave in separate writes; without this each answer waits for a
+  // delayed acknowledgement.
+  server->set_tcp_nodelay(true);
   server->set_keep_alive_max_count(1'000'000);
   server->set_payload_max_length(kMaxRequestBody);
   const auto handler = [state = state_.get()](const httplib::Request& request,

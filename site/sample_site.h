@@ -22,6 +22,7 @@ struct LoggedRequest {
   std::string path;
   std::string body;
   HeaderList headers;
+  int remotePort = 0;  // the client's port: equal ports mean one reused connection
 
   // The value of the first header of that name (any letter case), empty when absent.
   std::string Header(const std::string& name) const;
