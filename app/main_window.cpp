@@ -194,10 +194,17 @@ void MainWindow::showEvent(QShowEvent* event) {
   FitFrame();
 }
 
+void MainWindow::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  // A window manager reports its frame after the window is shown; it moves the window then.
+  if (!frameFitted_ && isVisible()) FitFrame();
+}
+
 void MainWindow::FitFrame() {
   // The outer size is what the window promises; the frame's share is known only once a
   // window manager has framed it. Never shrink below what the tab control needs.
   const QSize frame = frameGeometry().size() - size();
+  frameFitted_ = !frame.isNull();
   const QSize client = QSize(896, 429) - frame;
   const QRect tabs = tabs_->geometry();
   const QSize needed(tabs.right() + 2, tabs.bottom() + 2);

@@ -37,11 +37,14 @@ class MainWindow : public QWidget {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   void PlaceControls();
   void FitFrame();
 
+  // Set once the window manager's frame was known and the outer size fitted to it.
+  bool frameFitted_ = false;
   QTabWidget* tabs_;
   QLabel* pictureBox1_;
   QLabel* pictureBox2_;
