@@ -47,7 +47,8 @@ enum class DetailsFault {
 using Responder = std::function<std::optional<Reply>(const LoggedRequest&)>;
 
 // The sample catalogue site on 127.0.0.1 over HTTPS with a certificate made at start.
-// Every member is safe to call from any thread while the site runs.
+// Start, Stop and the destructor belong to the owning thread; the other members are safe
+// to call from any thread while the site runs.
 class SampleSite {
  public:
   explicit SampleSite(Catalogue catalogue = BundledCatalogue());
