@@ -1,11 +1,18 @@
 #include "app/fixed_values.h"
 
-namespace zendra {
+#include <utility>
 
-const Text& CatalogueBaseUrl() {
-  static const Text url = ZENDRA_BASE_URL;
+namespace zendra {
+namespace {
+
+Text& BaseUrl() {
+  static Text url = ZENDRA_BASE_URL;
   return url;
 }
+
+}  // namespace
+
+const Text& CatalogueBaseUrl() { return BaseUrl(); }
 
 const Text& UserAgentLine() {
   static const Text line =
@@ -13,5 +20,10 @@ const Text& UserAgentLine() {
       "Chrome/70.0.3538.25 Safari/537.36 Core/1.70.3741.400 QQBrowser/10.5.3863.400\r\n";
   return line;
 }
+
+ScopedCatalogueBaseUrl::ScopedCatalogueBaseUrl(Text url)
+    : previous_(std::exchange(BaseUrl(), std::move(url))) {}
+
+ScopedCatalogueBaseUrl::~ScopedCatalogueBaseUrl() { BaseUrl() = std::move(previous_); }
 
 }  // namespace zendra
