@@ -68,7 +68,10 @@ void SetCurrentSelection(QComboBox& combo, std::int32_t index) {
 std::int32_t ComboItemCount(const QComboBox& combo) { return combo.count(); }
 
 void ComboAddItem(QComboBox& combo, const Text& text) {
+  // Adding never selects: the toolkit would pick the first item of an empty box by itself.
+  const bool noneSelected = combo.currentIndex() < 0;
   combo.insertItem(combo.count(), ToQString(text));
+  if (noneSelected) combo.setCurrentIndex(-1);
 }
 
 void ComboDeleteItem(QComboBox& combo, std::int32_t index) {

@@ -32,7 +32,7 @@ std::int32_t GetCurrentSelection(const QTreeWidget& list);
 void SetCurrentSelection(QComboBox& combo, std::int32_t index);
 
 std::int32_t ComboItemCount(const QComboBox& combo);
-// Appends the text as the last item; the boxes never sort.
+// Appends the text as the last item; the boxes never sort. The selection stays as it was.
 void ComboAddItem(QComboBox& combo, const Text& text);
 // Removes the item; the later ones move up. An index out of range changes nothing.
 void ComboDeleteItem(QComboBox& combo, std::int32_t index);

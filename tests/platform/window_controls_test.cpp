@@ -69,6 +69,11 @@ TEST(ComboControls, ItemsKeepTheirOrderAndDeleteMovesLaterOnesUp) {
   for (const char* text : {"zeta", "alpha", "mid"}) ComboAddItem(combo, text);
   ComboAddItem(combo, Chinese());
   ASSERT_EQ(ComboItemCount(combo), 4);
+  EXPECT_EQ(GetCurrentSelection(combo), -1) << "adding items selects none of them";
+  SetCurrentSelection(combo, 2);
+  ComboAddItem(combo, "last");
+  EXPECT_EQ(GetCurrentSelection(combo), 2);
+  ComboDeleteItem(combo, 4);
   EXPECT_EQ(combo.itemText(0), "zeta");
   EXPECT_EQ(combo.itemText(3), QString::fromUtf8("下载链接：中文"));
 
