@@ -71,9 +71,8 @@ class DuktapeScriptHost final : public ScriptHost {
     if (!languageSet_) return false;
     const std::string source = Utf16ToUtf8(Cp936ToUtf16(code));
     ScriptJob job{&source, false};
-    const duk_int_t result = heap_.SafeCall(&RunScript, &job, 0);
-    if (result != DUK_EXEC_SUCCESS && heap_.IsAlive()) duk_pop(heap_.Context());
-    return result == DUK_EXEC_SUCCESS;
+    // No value is kept: on failure the error is dropped too.
+    return heap_.SafeCall(&RunScript, &job, 0) == DUK_EXEC_SUCCESS;
   }
 
   Variant Eval(const Text& code) override {
