@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
 #include <string_view>
 
 #include "platform/codepage/code_page.h"
+#include "platform/script/duktape_bytecode_cache.h"
 #include "platform/script/duktape_heap.h"
 #include "platform/script/duktape_string.h"
 
@@ -17,6 +20,8 @@ namespace {
 struct ScriptJob {
   const std::string* source;
   bool wantResult;
+  const Bytes* bytecode;  // the source compiled earlier, to load instead of compiling
+  bool dumpBytecode;      // leave the compiled code on the stack for the cache
 };
 
 // Runs inside the engine's protected call, so only the engine's API is used here and no
@@ -25,10 +30,21 @@ duk_ret_t RunScript(duk_context* context, void* udata) {
   const auto* job = static_cast<const ScriptJob*>(udata);
   if (!job->wantResult) {
     // Global code, as a program: its declarations become globals.
-    duk_compile_lstring(context, 0, job->source->data(), job->source->size());
+    if (job->bytecode) {
+      void* buffer = duk_push_fixed_buffer(context, job->bytecode->size());
+      std::memcpy(buffer, job->bytecode->data(), job->bytecode->size());
+      duk_load_function(context);
+    } else {
+      duk_compile_lstring(context, 0, job->source->data(), job->source->size());
+      if (job->dumpBytecode) {
+        duk_dup(context, -1);
+        duk_dump_function(context);
+        duk_insert(context, -2);
+      }
+    }
     duk_call(context, 0);
     duk_pop(context);
-    return 0;
+    return job->dumpBytecode ? 1 : 0;
   }
   // Eval code in the global scope: statement lists and var declarations are allowed and
   // the completion value is the result.
@@ -70,15 +86,34 @@ class DuktapeScriptHost final : public ScriptHost {
   bool AddCode(const Text& code) override {
     if (!languageSet_) return false;
     const std::string source = Utf16ToUtf8(Cp936ToUtf16(code));
-    ScriptJob job{&source, false};
-    // No value is kept: on failure the error is dropped too.
-    return heap_.SafeCall(&RunScript, &job, 0) == DUK_EXEC_SUCCESS;
+    auto& cache = DuktapeBytecodeCache::Instance();
+    const bool cacheable = DuktapeBytecodeCache::IsWorthCaching(source);
+    const std::shared_ptr<const Bytes> bytecode = cacheable ? cache.Find(source) : nullptr;
+    ScriptJob job{&source, false, bytecode.get(), cacheable && !bytecode};
+    // Without a dump nothing is kept: on failure the error is dropped too.
+    const duk_idx_t kept = job.dumpBytecode ? 1 : 0;
+    const bool succeeded = heap_.SafeCall(&RunScript, &job, kept) == DUK_EXEC_SUCCESS;
+    if (kept == 0 || !heap_.IsAlive()) return succeeded;
+    if (succeeded) {
+      duk_size_t size = 0;
+      const auto* data =
+          static_cast<const std::uint8_t*>(duk_get_buffer(heap_.Context(), -1, &size));
+      if (data && size > 0) {
+        try {
+          cache.Store(source, Bytes(data, data + size));
+        } catch (const std::bad_alloc&) {
+          // Not cached: the next host compiles again.
+        }
+      }
+    }
+    duk_pop(heap_.Context());
+    return succeeded;
   }
 
   Variant Eval(const Text& code) override {
     if (!languageSet_) return Variant();
     const std::string source = Utf16ToUtf8(Cp936ToUtf16(code));
-    ScriptJob job{&source, true};
+    ScriptJob job{&source, true, nullptr, false};
     const duk_int_t result = heap_.SafeCall(&RunScript, &job, 1);
     if (!heap_.IsAlive()) return Variant();
     duk_context* context = heap_.Context();

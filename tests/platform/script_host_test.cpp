@@ -90,6 +90,24 @@ TEST(ScriptHostTest, DeclarationsPersistBetweenCalls) {
   EXPECT_EQ(Eval(other, "typeof base"), Variant(Text("undefined")));
 }
 
+TEST(ScriptHostTest, LongScriptsLoadedFromBytecodeBehaveTheSame) {
+  // Long enough to be compiled once and loaded by every later host.
+  const Text padding = "/*" + Text(2048, '.') + "*/\n";
+  const Text library =
+      padding + "function triple(n) { return 3 * n; } var seed = triple(2); counter = 1;";
+  const Text throwing = padding + "var partial = 1; throw new Error('at run time');";
+  const Text broken = padding + "function (";
+  for (int round = 0; round < 3; ++round) {
+    const auto host = NewJavaScriptHost();
+    EXPECT_TRUE(host.Call(&ScriptHost::AddCode, library)) << round;
+    EXPECT_EQ(Eval(host, "triple(seed) + counter"), Variant(19.0)) << round;
+    EXPECT_FALSE(host.Call(&ScriptHost::AddCode, throwing)) << round;
+    EXPECT_EQ(Eval(host, "partial"), Variant(1.0)) << round;
+    EXPECT_FALSE(host.Call(&ScriptHost::AddCode, broken)) << round;
+    EXPECT_EQ(Eval(host, "seed"), Variant(6.0)) << round;
+  }
+}
+
 TEST(ScriptHostTest, OnlyJavaScriptIsSpoken) {
   const auto host = MakeDuktapeScriptHost();
   ASSERT_FALSE(host.IsEmpty());

@@ -1,0 +1,25 @@
+#include "platform/script/duktape_bytecode_cache.h"
+
+namespace zendra {
+
+DuktapeBytecodeCache& DuktapeBytecodeCache::Instance() noexcept {
+  static DuktapeBytecodeCache cache;
+  return cache;
+}
+
+std::shared_ptr<const Bytes> DuktapeBytecodeCache::Find(std::string_view source) const {
+  const std::lock_guard lock(mutex_);
+  for (const auto& [text, bytecode] : entries_)
+    if (text == source) return bytecode;
+  return nullptr;
+}
+
+void DuktapeBytecodeCache::Store(std::string_view source, Bytes bytecode) {
+  const std::lock_guard lock(mutex_);
+  if (entries_.size() >= kMaximumEntries) return;
+  for (const auto& entry : entries_)
+    if (entry.first == source) return;
+  entries_.emplace_back(std::string(source), std::make_shared<const Bytes>(std::move(bytecode)));
+}
+
+}  // namespace zendra
