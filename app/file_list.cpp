@@ -16,8 +16,8 @@ void LoadFiles(MainWindow& window, const std::optional<Text>& languageId) {
   if (!languageId && LanguageIds.empty()) return;
   const Text id = languageId.value_or(LanguageIds.front());
 
-  const Text answer =
-      CatalogueQuery("/Category/GetList", "id=" + CurrentProductId + "&lang=" + id + "&filter=true");
+  const Text answer = CatalogueQuery("/Category/GetList",
+                                     "id=" + CurrentProductId + "&lang=" + id + "&filter=true");
   const std::int32_t count = ExtractBetween(answer, "\"id\":\"", "\",\"name", FileIds);
 
   QTreeWidget& files = window.fileList();

@@ -27,9 +27,7 @@ Text RequestHomePage(Text* cookies, Text& returnedCookies) {
   return DecodeResponseText(body);
 }
 
-bool IsRedirectPage(const Text& page) {
-  return FindText(page, "<title>302 Found</title>") != -1;
-}
+bool IsRedirectPage(const Text& page) { return FindText(page, "<title>302 Found</title>") != -1; }
 
 }  // namespace
 

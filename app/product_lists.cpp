@@ -55,9 +55,8 @@ void LoadLanguages(MainWindow& window, const std::optional<Text>& productId) {
   } else {
     // One item per id; an id without a name shows an empty item.
     for (std::int32_t j = 0; j < count; ++j)
-      ComboAddItem(languages, j < static_cast<std::int32_t>(LanguageNames.size())
-                                  ? LanguageNames[j]
-                                  : Text());
+      ComboAddItem(languages,
+                   j < static_cast<std::int32_t>(LanguageNames.size()) ? LanguageNames[j] : Text());
   }
   SetCurrentSelection(languages, 0);
   LoadFiles(window);

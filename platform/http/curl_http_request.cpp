@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/http/curl_easy_handle.h"
@@ -62,8 +63,12 @@ bool IsToken(std::string_view text) noexcept {
   });
 }
 
+// Set only by tests; zero means no cap.
+milliseconds timeoutCap{0};
+
 milliseconds TimeoutOrDefault(std::int32_t ms, milliseconds fallback) noexcept {
-  return ms > 0 ? milliseconds(ms) : fallback;
+  const milliseconds timeout = ms > 0 ? milliseconds(ms) : fallback;
+  return timeoutCap.count() > 0 ? std::min(timeout, timeoutCap) : timeout;
 }
 
 class CurlHttpRequest final : public HttpRequest {
@@ -303,5 +308,10 @@ ObjectRef<HttpRequest> MakeCurlHttpRequest() noexcept {
     return ObjectRef<HttpRequest>();
   }
 }
+
+ScopedTimeoutCap::ScopedTimeoutCap(milliseconds cap) noexcept
+    : previous_(std::exchange(timeoutCap, cap)) {}
+
+ScopedTimeoutCap::~ScopedTimeoutCap() { timeoutCap = previous_; }
 
 }  // namespace zendra

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 #include "platform/http/http_request.h"
 
 namespace zendra {
@@ -18,5 +20,18 @@ namespace zendra {
 //   it, and Proxy-Authorization goes to the proxy only.
 // - A body over 64 MiB, or response headers over 1 MiB, fail the request.
 ObjectRef<HttpRequest> MakeCurlHttpRequest() noexcept;
+
+// Bounds every phase's time-out of the requests made during its lifetime, so that tests
+// of stalled answers end quickly. The program never uses it.
+class ScopedTimeoutCap {
+ public:
+  explicit ScopedTimeoutCap(std::chrono::milliseconds cap) noexcept;
+  ~ScopedTimeoutCap();
+  ScopedTimeoutCap(const ScopedTimeoutCap&) = delete;
+  ScopedTimeoutCap& operator=(const ScopedTimeoutCap&) = delete;
+
+ private:
+  std::chrono::milliseconds previous_;
+};
 
 }  // namespace zendra

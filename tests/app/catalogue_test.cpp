@@ -1,103 +1,14 @@
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QTreeWidget>
 
-#include <gtest/gtest.h>
-
-#include <optional>
-#include <string>
-#include <vector>
-
-#include "app/fixed_values.h"
-#include "app/globals.h"
 #include "app/handlers.h"
-#include "app/main_window.h"
-#include "app/program_main.h"
-#include "platform/codepage/code_page.h"
 #include "platform/window/message_box_seam.h"
-#include "site/sample_site.h"
+#include "tests/app/catalogue_fixture.h"
 
 namespace zendra {
 namespace {
-
-using site::Catalogue;
-using site::DetailsFault;
-using site::LoggedRequest;
-
-// Three categories: one with a product without languages, one plain, one empty.
-Catalogue SmallCatalogue() {
-  Catalogue catalogue;
-  catalogue.categories = {
-      {"c-1",
-       "系统",
-       {{"p-1",
-         "Zendra 服务器 2019",
-         {{"l-1",
-           "简体中文",
-           {{"f-1", "zd_server_2019_cn.iso", std::string(40, 'A'), 4781506560, "2019-11-27"},
-            {"f-2", "zd_server_2019_cn_x86.iso", std::string(40, 'B'), 3100000000, "2019-11-28"},
-            {"f-3", "zd_server_2019_cn_arm.iso", std::string(40, 'C'), 2900000000, "2019-11-29"}}},
-          {"l-2", "English", {{"f-4", "zd_server_2019_en.iso", std::string(40, 'D'), 1500, "2019-12-01"}}}}},
-        {"p-2", "Orbis Studio 2012", {}}}},
-      {"c-2", "办公", {{"p-3", "Lumen Office", {{"l-3", "繁體中文", {{"f-5", "lumen.iso", std::string(40, 'E'), 1, "2020-01-01"}}}}}}},
-      {"c-3", "空类", {}},
-  };
-  return catalogue;
-}
-
-std::vector<std::string> ComboTexts(const QComboBox& combo) {
-  std::vector<std::string> texts;
-  for (int i = 0; i < combo.count(); ++i) texts.push_back(combo.itemText(i).toStdString());
-  return texts;
-}
-
-std::vector<std::vector<std::string>> Rows(const QTreeWidget& list) {
-  std::vector<std::vector<std::string>> rows;
-  for (int r = 0; r < list.topLevelItemCount(); ++r) {
-    std::vector<std::string> row;
-    for (int c = 0; c < 6; ++c) row.push_back(list.topLevelItem(r)->text(c).toStdString());
-    rows.push_back(row);
-  }
-  return rows;
-}
-
-std::string RequestLine(const LoggedRequest& request) {
-  return request.method + " " + request.path + (request.body.empty() ? "" : " " + request.body);
-}
-
-class CatalogueTest : public testing::Test {
- protected:
-  explicit CatalogueTest(Catalogue catalogue = SmallCatalogue()) : site_(std::move(catalogue)) {}
-
-  void SetUp() override {
-    ASSERT_TRUE(site_.Start());
-    baseUrl_.emplace(site_.BaseUrl());
-    CreateGlobals();
-    ConnectHandlers(window_);
-  }
-  void TearDown() override { FreeGlobals(); }
-
-  std::vector<std::string> RequestLines() const {
-    std::vector<std::string> lines;
-    for (const auto& request : site_.Log()) lines.push_back(RequestLine(request));
-    return lines;
-  }
-
-  // A user's own pick: the item becomes current, then the toolkit reports the pick.
-  static void Pick(QComboBox& combo, int index) {
-    combo.setCurrentIndex(index);
-    emit combo.activated(index);
-  }
-
-  site::SampleSite site_;
-  std::optional<ScopedCatalogueBaseUrl> baseUrl_;
-  MainWindow window_;
-};
-
-const std::vector<std::string> kFirstLanguageRows = {"1", "2", "3"};
 
 TEST_F(CatalogueTest, StartUpFillsTheCascadeWithTheExactRequests) {
   OnMainWindowCreated(window_);
@@ -112,7 +23,8 @@ TEST_F(CatalogueTest, StartUpFillsTheCascadeWithTheExactRequests) {
                                 "POST /Category/GetProduct id=f-2",
                                 "POST /Category/GetProduct id=f-3",
                             }));
-  EXPECT_EQ(ComboTexts(window_.categoryCombo()), (std::vector<std::string>{"系统", "办公", "空类"}));
+  EXPECT_EQ(ComboTexts(window_.categoryCombo()),
+            (std::vector<std::string>{"系统", "办公", "空类"}));
   EXPECT_EQ(ComboTexts(window_.productCombo()),
             (std::vector<std::string>{"Zendra 服务器 2019", "Orbis Studio 2012"}));
   EXPECT_EQ(ComboTexts(window_.languageCombo()), (std::vector<std::string>{"简体中文", "English"}));
@@ -217,7 +129,8 @@ TEST_F(CatalogueTest, ProductWithoutLanguagesShowsNoData) {
 }
 
 TEST_F(CatalogueTest, DetailsFailureEndsTheListAtThatFile) {
-  for (const DetailsFault fault : {DetailsFault::Fail, DetailsFault::Truncate, DetailsFault::Script}) {
+  for (const DetailsFault fault :
+       {DetailsFault::Fail, DetailsFault::Truncate, DetailsFault::Script}) {
     CreateGlobals();
     window_.categoryCombo().clear();
     site_.ClearLog();
@@ -228,7 +141,8 @@ TEST_F(CatalogueTest, DetailsFailureEndsTheListAtThatFile) {
     ASSERT_EQ(rows.size(), 1u) << static_cast<int>(fault);
     EXPECT_EQ(rows[0][0], "1");
     const auto lines = RequestLines();
-    EXPECT_EQ(lines.back(), "POST /Category/GetProduct id=f-2") << "the third file is not asked for";
+    EXPECT_EQ(lines.back(), "POST /Category/GetProduct id=f-2")
+        << "the third file is not asked for";
   }
 }
 
@@ -269,23 +183,6 @@ TEST_F(CatalogueTest, RedirectPageForeverIsAskedAtMostElevenTimes) {
   EXPECT_EQ(RequestLines(), std::vector<std::string>(11, "GET /"));
   EXPECT_EQ(window_.categoryCombo().count(), 0);
   EXPECT_EQ(window_.productCombo().count(), 0);
-}
-
-TEST(CatalogueUnreachableTest, StartUpEndsQuietlyWithEmptyLists) {
-  site::SampleSite site;
-  ASSERT_TRUE(site.Start());
-  const std::string url = site.BaseUrl();
-  site.Stop();  // nothing listens there any more
-  ScopedCatalogueBaseUrl baseUrl(url);
-  CreateGlobals();
-  MainWindow window;
-  OnMainWindowCreated(window);
-  EXPECT_EQ(window.categoryCombo().count(), 0);
-  EXPECT_EQ(window.productCombo().count(), 0);
-  EXPECT_EQ(window.languageCombo().count(), 0);
-  EXPECT_EQ(window.fileList().topLevelItemCount(), 0);
-  EXPECT_TRUE(SiteCookies.empty());
-  FreeGlobals();
 }
 
 }  // namespace

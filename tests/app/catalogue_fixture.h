@@ -1,0 +1,99 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QTreeWidget>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/fixed_values.h"
+#include "app/globals.h"
+#include "app/main_window.h"
+#include "app/program_main.h"
+#include "site/sample_site.h"
+
+namespace zendra {
+
+using site::Catalogue;
+using site::DetailsFault;
+using site::LoggedRequest;
+
+// Three categories: one with a product without languages, one plain, one empty.
+inline Catalogue SmallCatalogue() {
+  Catalogue catalogue;
+  catalogue.categories = {
+      {"c-1",
+       "系统",
+       {{"p-1",
+         "Zendra 服务器 2019",
+         {{"l-1",
+           "简体中文",
+           {{"f-1", "zd_server_2019_cn.iso", std::string(40, 'A'), 4781506560, "2019-11-27"},
+            {"f-2", "zd_server_2019_cn_x86.iso", std::string(40, 'B'), 3100000000, "2019-11-28"},
+            {"f-3", "zd_server_2019_cn_arm.iso", std::string(40, 'C'), 2900000000, "2019-11-29"}}},
+          {"l-2",
+           "English",
+           {{"f-4", "zd_server_2019_en.iso", std::string(40, 'D'), 1500, "2019-12-01"}}}}},
+        {"p-2", "Orbis Studio 2012", {}}}},
+      {"c-2",
+       "办公",
+       {{"p-3",
+         "Lumen Office",
+         {{"l-3", "繁體中文", {{"f-5", "lumen.iso", std::string(40, 'E'), 1, "2020-01-01"}}}}}}},
+      {"c-3", "空类", {}},
+  };
+  return catalogue;
+}
+
+inline std::vector<std::string> ComboTexts(const QComboBox& combo) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < combo.count(); ++i) texts.push_back(combo.itemText(i).toStdString());
+  return texts;
+}
+
+inline std::vector<std::vector<std::string>> Rows(const QTreeWidget& list) {
+  std::vector<std::vector<std::string>> rows;
+  for (int r = 0; r < list.topLevelItemCount(); ++r) {
+    std::vector<std::string> row;
+    for (int c = 0; c < 6; ++c) row.push_back(list.topLevelItem(r)->text(c).toStdString());
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+inline std::string RequestLine(const LoggedRequest& request) {
+  return request.method + " " + request.path + (request.body.empty() ? "" : " " + request.body);
+}
+
+class CatalogueTest : public testing::Test {
+ protected:
+  explicit CatalogueTest(Catalogue catalogue = SmallCatalogue()) : site_(std::move(catalogue)) {}
+
+  void SetUp() override {
+    ASSERT_TRUE(site_.Start());
+    baseUrl_.emplace(site_.BaseUrl());
+    CreateGlobals();
+    ConnectHandlers(window_);
+  }
+  void TearDown() override { FreeGlobals(); }
+
+  std::vector<std::string> RequestLines() const {
+    std::vector<std::string> lines;
+    for (const auto& request : site_.Log()) lines.push_back(RequestLine(request));
+    return lines;
+  }
+
+  // A user's own pick: the item becomes current, then the toolkit reports the pick.
+  static void Pick(QComboBox& combo, int index) {
+    combo.setCurrentIndex(index);
+    emit combo.activated(index);
+  }
+
+  site::SampleSite site_;
+  std::optional<ScopedCatalogueBaseUrl> baseUrl_;
+  MainWindow window_;
+};
+
+}  // namespace zendra

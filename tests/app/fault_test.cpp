@@ -1,0 +1,220 @@
+// The browser against a site that answers badly: for each fault, no crash, no hang beyond
+// the time-outs, the lists in the state the answers give, and no message shown.
+#include <httplib.h>
+
+#include <QLineEdit>
+#include <QMessageBox>
+#include <chrono>
+#include <thread>
+
+#include "app/handlers.h"
+#include "platform/http/curl_http_request.h"
+#include "platform/window/message_box_seam.h"
+#include "tests/app/catalogue_fixture.h"
+
+namespace zendra {
+namespace {
+
+using site::Reply;
+
+const std::string kRedirectPage = "<html><head><title>302 Found</title></head></html>";
+
+// The home page of the small catalogue as the site would send it, for faults that only
+// change the JSON answers.
+std::optional<Reply> ReplyFor(const std::string& path, const std::string& wanted, Reply reply) {
+  if (path != wanted) return std::nullopt;
+  return reply;
+}
+
+struct Shown {
+  int messages = 0;
+};
+
+class FaultTest : public CatalogueTest {
+ protected:
+  void StartUp() {
+    ScopedMessageBoxInterceptor intercept([this](QMessageBox&) { ++shown_.messages; });
+    OnMainWindowCreated(window_);
+  }
+
+  void ExpectAllEmpty() {
+    EXPECT_EQ(window_.categoryCombo().count(), 0);
+    EXPECT_EQ(window_.productCombo().count(), 0);
+    EXPECT_EQ(window_.languageCombo().count(), 0);
+    EXPECT_EQ(window_.fileList().topLevelItemCount(), 0);
+    EXPECT_TRUE(window_.linkEdit().text().isEmpty());
+  }
+
+  void TearDown() override {
+    EXPECT_EQ(shown_.messages, 0);
+    CatalogueTest::TearDown();
+  }
+
+  Shown shown_;
+};
+
+TEST_F(FaultTest, ServerErrorsWithEmptyBodiesLeaveEveryListEmpty) {
+  site_.SetResponder([](const LoggedRequest&) { return Reply{.status = 500}; });
+  StartUp();
+  ExpectAllEmpty();
+  EXPECT_EQ(RequestLines(), std::vector<std::string>{"GET /"});
+}
+
+TEST_F(FaultTest, ErrorStatusBodiesAreStillRead) {
+  // An HTTP error is no failure: the product answer is read whatever its status.
+  site_.SetResponder([](const LoggedRequest& request) {
+    return ReplyFor(request.path, "/Category/Index",
+                    Reply{.status = 503, .body = R"({"result":[{"id":"p-9","name":"Aster"}]})"});
+  });
+  StartUp();
+  EXPECT_EQ(ComboTexts(window_.productCombo()), std::vector<std::string>{"Aster"});
+  EXPECT_EQ(ComboTexts(window_.languageCombo()), std::vector<std::string>{"没有数据！"});
+}
+
+TEST_F(FaultTest, MissingMarkersEndStartUpAfterTheHomePage) {
+  site_.SetResponder([](const LoggedRequest& request) {
+    return ReplyFor(request.path, "/",
+                    Reply{.body = "<html>nothing here</html>", .contentType = "text/html"});
+  });
+  StartUp();
+  ExpectAllEmpty();
+  EXPECT_EQ(RequestLines(), std::vector<std::string>{"GET /"});
+}
+
+TEST_F(FaultTest, TruncatedAndInvalidProductAnswers) {
+  const std::string languagesOfFirst = "POST /Category/GetLang id=p-1";
+  const struct {
+    std::string answer;
+    std::optional<std::string> nextRequest;
+  } cases[] = {
+      // An id whose name never closes gives no item, yet that id is asked for next.
+      {R"({"result":[{"id":"p-1","name":"Zen)", languagesOfFirst},
+      // The zero byte cuts the answer to the same shape.
+      {std::string("{\"result\":[{\"id\":\"p-1\",\"name\":\"Zen\0dra\"}]}", 41), languagesOfFirst},
+      {"not json at all", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    CreateGlobals();
+    window_.categoryCombo().clear();
+    site_.ClearLog();
+    site_.SetResponder([&](const LoggedRequest& request) {
+      return ReplyFor(request.path, "/Category/Index", Reply{.body = c.answer});
+    });
+    StartUp();
+    EXPECT_EQ(window_.productCombo().count(), 0) << c.answer;
+    // After the two home pages and the product query.
+    const auto lines = RequestLines();
+    const std::optional<std::string> next =
+        lines.size() > 3 ? std::optional<std::string>(lines[3]) : std::nullopt;
+    EXPECT_EQ(next, c.nextRequest) << c.answer;
+  }
+}
+
+TEST_F(FaultTest, InvalidUtf8BecomesReplacementMarks) {
+  site_.SetResponder([](const LoggedRequest& request) {
+    return ReplyFor(request.path, "/Category/Index",
+                    Reply{.body = "{\"result\":[{\"id\":\"p-1\",\"name\":\"A\xff\xfe"
+                                  "B\"}]}"});
+  });
+  StartUp();
+  const auto products = ComboTexts(window_.productCombo());
+  ASSERT_EQ(products.size(), 1u);
+  EXPECT_EQ(products[0], "A??B");
+}
+
+TEST_F(FaultTest, ZeroByteCutsTheAnswer) {
+  // The language answer ends at the zero byte: the second language is lost.
+  site_.SetResponder([](const LoggedRequest& request) {
+    return ReplyFor(
+        request.path, "/Category/GetLang",
+        Reply{.body = std::string("{\"result\":[{\"id\":\"l-1\",\"lang\":\"简体中文\"}\0"
+                                  ",{\"id\":\"l-2\",\"lang\":\"English\"}]}",
+                                  86)});
+  });
+  StartUp();
+  EXPECT_EQ(ComboTexts(window_.languageCombo()), std::vector<std::string>{"简体中文"});
+  EXPECT_EQ(window_.fileList().topLevelItemCount(), 3);
+}
+
+TEST_F(FaultTest, HugeHomePageIsRefused) {
+  site_.SetResponder([](const LoggedRequest& request) {
+    return ReplyFor(request.path, "/",
+                    Reply{.body = std::string(100u << 20, 'x'), .contentType = "text/html"});
+  });
+  StartUp();
+  ExpectAllEmpty();
+}
+
+TEST_F(FaultTest, ThousandCookiesAreCarried) {
+  site_.SetResponder([](const LoggedRequest& request) -> std::optional<Reply> {
+    if (request.path != "/" || !request.Header("Cookie").empty()) return std::nullopt;
+    Reply reply{.body = kRedirectPage, .contentType = "text/html"};
+    for (int i = 0; i < 1000; ++i)
+      reply.headers.emplace_back("Set-Cookie", "k" + std::to_string(i) + "=v; path=/");
+    reply.headers.emplace_back("Set-Cookie", "zd_visit=1; path=/");
+    return reply;
+  });
+  StartUp();
+  EXPECT_EQ(SiteCookies.rfind("zd_session=", 0), 0u);
+  EXPECT_NE(SiteCookies.find("; k999=v; zd_visit=1"), std::string::npos);
+  EXPECT_EQ(window_.fileList().topLevelItemCount(), 3);
+}
+
+TEST_F(FaultTest, DuplicateIdsKeepTheirItems) {
+  site_.SetResponder([](const LoggedRequest& request) {
+    const std::string menu =
+        R"(<h4><a data-menuid="c-1" data-target="#collapse_c-1" id="m_c-1">系统</a></h4></div><div id="collapse_c-1"></div>)";
+    return ReplyFor(request.path, "/",
+                    Reply{.body = "<html>" + menu + menu + "</html>", .contentType = "text/html"});
+  });
+  StartUp();
+  EXPECT_EQ(ComboTexts(window_.categoryCombo()), (std::vector<std::string>{"系统", "系统"}));
+}
+
+TEST_F(FaultTest, StalledAnswerEndsAfterTheTimeOut) {
+  ScopedTimeoutCap shortTimeOuts(std::chrono::milliseconds(1000));
+  site_.SetStall(true);
+  StartUp();
+  ExpectAllEmpty();
+  EXPECT_EQ(RequestLines().size(), 1u);
+}
+
+TEST_F(FaultTest, SilentSiteGivesEmptyLists) {
+  site_.SetSilent(true);
+  StartUp();
+  ExpectAllEmpty();
+}
+
+TEST(FaultWithoutSiteTest, RefusedConnectionAndFailedHandshake) {
+  // Nothing listens on the first address; the second speaks plain HTTP, so the TLS
+  // handshake fails.
+  site::SampleSite closed;
+  ASSERT_TRUE(closed.Start());
+  const std::string refused = closed.BaseUrl();
+  closed.Stop();
+
+  httplib::Server plain;
+  plain.Get("/", [](const httplib::Request&, httplib::Response& response) {
+    response.set_content("<title>302 Found</title>", "text/html");
+  });
+  const int port = plain.bind_to_any_port("127.0.0.1");
+  std::thread server([&] { plain.listen_after_bind(); });
+  while (!plain.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+
+  for (const std::string& url : {refused, "https://127.0.0.1:" + std::to_string(port) + "/"}) {
+    ScopedCatalogueBaseUrl baseUrl(url);
+    CreateGlobals();
+    MainWindow window;
+    OnMainWindowCreated(window);
+    EXPECT_EQ(window.categoryCombo().count(), 0) << url;
+    EXPECT_EQ(window.fileList().topLevelItemCount(), 0) << url;
+    EXPECT_TRUE(SiteCookies.empty()) << url;
+  }
+  plain.stop();
+  server.join();
+  FreeGlobals();
+}
+
+}  // namespace
+}  // namespace zendra
