@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "app/fixed_values.h"
@@ -103,12 +102,3 @@ BENCHMARK_TEMPLATE(Cascade, false)->Name("StartUp")->Apply(Arguments);
 BENCHMARK_TEMPLATE(Cascade, true)->Name("ProductPick")->Apply(Arguments);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

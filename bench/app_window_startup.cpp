@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
-#include <cstdlib>
 
 #include "app/main_window.h"
 #include "app/pictures.h"
@@ -44,12 +43,3 @@ void DecodePicture(benchmark::State& state) {
 BENCHMARK(DecodePicture)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -20,10 +20,6 @@ constexpr std::array<const char*, 8> kMethods = {"GET",     "POST",   "HEAD",  "
 constexpr std::int32_t kPost = 1;
 constexpr std::int32_t kLeaveTimeouts = -1;
 constexpr std::int64_t kDefaultTimeoutMs = 15000;
-constexpr std::int32_t kProxySettingNamed = 2;
-constexpr std::int32_t kCredentialsForProxy = 1;
-constexpr std::int32_t kOptionSslErrorIgnoreFlags = 4;
-constexpr std::int32_t kOptionEnableRedirects = 6;
 // Unknown authority, wrong usage, other name, out of date.
 constexpr std::int32_t kIgnoreCertificateErrors = 13056;
 

@@ -21,15 +21,10 @@ namespace {
 
 using std::chrono::milliseconds;
 
-constexpr std::int32_t kOptionSslErrorIgnoreFlags = 4;
-constexpr std::int32_t kOptionEnableRedirects = 6;
 constexpr std::int32_t kIgnoreUnknownAuthority = 0x0100;
 constexpr std::int32_t kIgnoreWrongUsage = 0x0200;
 constexpr std::int32_t kIgnoreNameMismatch = 0x1000;
 constexpr std::int32_t kIgnoreDates = 0x2000;
-constexpr std::int32_t kProxySettingNamed = 2;
-constexpr std::int32_t kCredentialsForServer = 0;
-constexpr std::int32_t kCredentialsForProxy = 1;
 constexpr long kMaxRedirects = 10;
 // The platform's default proxy port; libcurl's own would be 1080.
 constexpr long kDefaultProxyPort = 80;

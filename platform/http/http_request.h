@@ -8,6 +8,13 @@
 
 namespace zendra {
 
+// Values the members take, named once for the component and its callers.
+inline constexpr std::int32_t kProxySettingNamed = 2;     // SetProxy: a named proxy server
+inline constexpr std::int32_t kCredentialsForServer = 0;  // SetCredentials targets
+inline constexpr std::int32_t kCredentialsForProxy = 1;
+inline constexpr std::int32_t kOptionSslErrorIgnoreFlags = 4;  // Option indexes
+inline constexpr std::int32_t kOptionEnableRedirects = 6;
+
 // The HTTP request component. Every member reports failure as the empty value of its
 // result kind (false, empty bytes, empty text, 0) and never throws.
 class HttpRequest : public AutomationObject {
