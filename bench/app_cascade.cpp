@@ -50,16 +50,17 @@ void Report(benchmark::State& state, std::size_t requests, int latencyMs, double
   if (floor > 0) state.counters["ratio"] = perRunSeconds / floor;
 }
 
-template <bool kPick>
+// range(1) is the number of files of the first language, unless the site serves its
+// bundled catalogue.
+template <bool kPick, bool kBundled = false>
 void Cascade(benchmark::State& state) {
   const int latencyMs = static_cast<int>(state.range(0));
-  const int files = static_cast<int>(state.range(1));
-  zendra::site::SampleSite site(CatalogueWithFiles(files));
+  zendra::site::SampleSite site(kBundled ? zendra::site::BundledCatalogue()
+                                         : CatalogueWithFiles(static_cast<int>(state.range(1))));
   if (!site.Start()) {
     state.SkipWithError("the sample site did not start");
     return;
   }
-  site.SetLatency(std::chrono::milliseconds(latencyMs));
   zendra::ScopedCatalogueBaseUrl baseUrl(site.BaseUrl());
   zendra::MainWindow window;
 
@@ -69,9 +70,11 @@ void Cascade(benchmark::State& state) {
     zendra::CreateGlobals();
     window.categoryCombo().clear();
     if (kPick) {
+      site.SetLatency(std::chrono::milliseconds(0));
       zendra::OnMainWindowCreated(window);
       window.productCombo().setCurrentIndex(1);
     }
+    site.SetLatency(std::chrono::milliseconds(latencyMs));
     site.ClearLog();
     const auto start = std::chrono::steady_clock::now();
     if (kPick)
@@ -99,6 +102,16 @@ void Arguments(benchmark::internal::Benchmark* benchmark) {
 }
 
 BENCHMARK_TEMPLATE(Cascade, false)->Name("StartUp")->Apply(Arguments);
+BENCHMARK_TEMPLATE(Cascade, false, true)
+    ->Name("StartUpBundledCatalogue")
+    ->ArgName("latency_ms")
+    ->Arg(0)
+    ->Arg(20)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
 BENCHMARK_TEMPLATE(Cascade, true)->Name("ProductPick")->Apply(Arguments);
 
 }  // namespace
