@@ -36,7 +36,7 @@ std::string Head(const char* title) {
              "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>") +
          title +
          "</title>\n<link rel=\"stylesheet\" href=\"/static/css/site.min.css?v=20231105\">\n"
-         "<style>\nbody{font-family:\"Microsoft YaHei\",sans-serif;margin:0}\n"
+         "<style>\nbody{font-family:sans-serif;margin:0}\n"
          ".panel-title a{display:block;padding:8px 12px;color:#333}\n"
          ".file-table td{padding:4px 8px;border-bottom:1px solid #eee}\n</style>\n</head>\n";
 }
