@@ -17,7 +17,9 @@ Variant Eval(const ObjectRef<ScriptHost>& host, const Text& code) {
 ObjectRef<ScriptHost> HostWithLibrary(const Text& before = Text()) {
   ObjectRef<ScriptHost> host = MakeDuktapeScriptHost();
   host.Call(&ScriptHost::SetLanguage, Text("JavaScript"));
-  if (!before.empty()) EXPECT_TRUE(host.Call(&ScriptHost::AddCode, before));
+  if (!before.empty()) {
+    EXPECT_TRUE(host.Call(&ScriptHost::AddCode, before));
+  }
   EXPECT_TRUE(host.Call(&ScriptHost::AddCode, JsonLibraryScript()));
   return host;
 }
