@@ -15,6 +15,8 @@
 namespace zendra {
 namespace {
 
+using namespace std::string_literals;
+
 using site::Reply;
 
 const std::string kRedirectPage = "<html><head><title>302 Found</title></head></html>";
@@ -90,7 +92,7 @@ TEST_F(FaultTest, TruncatedAndInvalidProductAnswers) {
       // An id whose name never closes gives no item, yet that id is asked for next.
       {R"({"result":[{"id":"p-1","name":"Zen)", languagesOfFirst},
       // The zero byte cuts the answer to the same shape.
-      {std::string("{\"result\":[{\"id\":\"p-1\",\"name\":\"Zen\0dra\"}]}", 41), languagesOfFirst},
+      {"{\"result\":[{\"id\":\"p-1\",\"name\":\"Zen\0dra\"}]}"s, languagesOfFirst},
       {"not json at all", std::nullopt},
       {"", std::nullopt},
   };
@@ -126,11 +128,9 @@ TEST_F(FaultTest, InvalidUtf8BecomesReplacementMarks) {
 TEST_F(FaultTest, ZeroByteCutsTheAnswer) {
   // The language answer ends at the zero byte: the second language is lost.
   site_.SetResponder([](const LoggedRequest& request) {
-    return ReplyFor(
-        request.path, "/Category/GetLang",
-        Reply{.body = std::string("{\"result\":[{\"id\":\"l-1\",\"lang\":\"简体中文\"}\0"
-                                  ",{\"id\":\"l-2\",\"lang\":\"English\"}]}",
-                                  86)});
+    return ReplyFor(request.path, "/Category/GetLang",
+                    Reply{.body = "{\"result\":[{\"id\":\"l-1\",\"lang\":\"简体中文\"}\0"
+                                  ",{\"id\":\"l-2\",\"lang\":\"English\"}]}"s});
   });
   StartUp();
   EXPECT_EQ(ComboTexts(window_.languageCombo()), std::vector<std::string>{"简体中文"});
