@@ -20,6 +20,9 @@ using site::Catalogue;
 using site::DetailsFault;
 using site::LoggedRequest;
 
+// What the site answers a visit without its cookie.
+inline const std::string kRedirectPage = "<html><head><title>302 Found</title></head></html>";
+
 // Three categories: one with a product without languages, one plain, one empty.
 inline Catalogue SmallCatalogue() {
   Catalogue catalogue;

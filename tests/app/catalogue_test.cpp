@@ -175,9 +175,7 @@ TEST_F(CatalogueTest, DoubleClickCopiesTheSelectedLink) {
 TEST_F(CatalogueTest, RedirectPageForeverIsAskedAtMostElevenTimes) {
   site_.SetResponder([](const LoggedRequest& request) -> std::optional<site::Reply> {
     if (request.path != "/") return std::nullopt;
-    return site::Reply{.status = 200,
-                       .body = "<html><head><title>302 Found</title></head></html>",
-                       .contentType = "text/html"};
+    return site::Reply{.status = 200, .body = kRedirectPage, .contentType = "text/html"};
   });
   OnMainWindowCreated(window_);
   EXPECT_EQ(RequestLines(), std::vector<std::string>(11, "GET /"));

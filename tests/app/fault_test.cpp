@@ -19,23 +19,16 @@ using namespace std::string_literals;
 
 using site::Reply;
 
-const std::string kRedirectPage = "<html><head><title>302 Found</title></head></html>";
-
-// The home page of the small catalogue as the site would send it, for faults that only
-// change the JSON answers.
+// The given reply for one path; every other path is answered by the site as usual.
 std::optional<Reply> ReplyFor(const std::string& path, const std::string& wanted, Reply reply) {
   if (path != wanted) return std::nullopt;
   return reply;
 }
 
-struct Shown {
-  int messages = 0;
-};
-
 class FaultTest : public CatalogueTest {
  protected:
   void StartUp() {
-    ScopedMessageBoxInterceptor intercept([this](QMessageBox&) { ++shown_.messages; });
+    ScopedMessageBoxInterceptor intercept([this](QMessageBox&) { ++shownMessages_; });
     OnMainWindowCreated(window_);
   }
 
@@ -48,11 +41,11 @@ class FaultTest : public CatalogueTest {
   }
 
   void TearDown() override {
-    EXPECT_EQ(shown_.messages, 0);
+    EXPECT_EQ(shownMessages_, 0);
     CatalogueTest::TearDown();
   }
 
-  Shown shown_;
+  int shownMessages_ = 0;
 };
 
 TEST_F(FaultTest, ServerErrorsWithEmptyBodiesLeaveEveryListEmpty) {
