@@ -14,7 +14,7 @@ namespace zendra {
 void LoadFiles(MainWindow& window, const std::optional<Text>& languageId) {
   JsonObject details;
   if (!languageId && LanguageIds.empty()) return;
-  const Text id = languageId.value_or(LanguageIds.front());
+  const Text id = languageId ? *languageId : LanguageIds.front();
 
   const Text answer = CatalogueQuery("/Category/GetList",
                                      "id=" + CurrentProductId + "&lang=" + id + "&filter=true");

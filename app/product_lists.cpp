@@ -26,7 +26,7 @@ const Text& NoDataItem() {
 void LoadProducts(MainWindow& window, const std::optional<Text>& categoryId) {
   // Without categories there is nothing to ask for; the lists stay as they are.
   if (!categoryId && CategoryIds.empty()) return;
-  const Text id = categoryId.value_or(CategoryIds.front());
+  const Text id = categoryId ? *categoryId : CategoryIds.front();
 
   const Text answer = CatalogueQuery("/Category/Index", "id=" + id);
   ExtractBetween(answer, "\"id\":\"", "\",\"", ProductIds);
@@ -40,7 +40,7 @@ void LoadProducts(MainWindow& window, const std::optional<Text>& categoryId) {
 
 void LoadLanguages(MainWindow& window, const std::optional<Text>& productId) {
   if (!productId && ProductIds.empty()) return;
-  CurrentProductId = productId.value_or(ProductIds.front());
+  CurrentProductId = productId ? *productId : ProductIds.front();
 
   const Text answer = CatalogueQuery("/Category/GetLang", "id=" + CurrentProductId);
   const std::int32_t count = ExtractBetween(answer, "\"id\":\"", "\",\"lang\":\"", LanguageIds);

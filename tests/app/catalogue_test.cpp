@@ -3,7 +3,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
+#include "app/file_list.h"
 #include "app/handlers.h"
+#include "app/product_lists.h"
 #include "platform/window/message_box_seam.h"
 #include "tests/app/catalogue_fixture.h"
 
@@ -98,6 +100,22 @@ TEST_F(CatalogueTest, PicksRefreshOnlyTheListsBelow) {
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0][0], "1");
   EXPECT_EQ(rows[0][3], "1500");
+}
+
+TEST_F(CatalogueTest, GivenIdsNeedNoEarlierList) {
+  // Fresh globals: every id array is empty, and a given id must not read them.
+  LoadProducts(window_, Text("c-2"));
+  LoadLanguages(window_, Text("p-3"));
+  LoadFiles(window_, Text("l-3"));
+  EXPECT_EQ(RequestLines(), (std::vector<std::string>{
+                                "POST /Category/Index id=c-2",
+                                "POST /Category/GetLang id=p-3",
+                                "POST /Category/GetList id=p-3&lang=l-3&filter=true",
+                                "POST /Category/GetProduct id=f-5",
+                                "POST /Category/GetList id=p-3&lang=l-3&filter=true",
+                                "POST /Category/GetProduct id=f-5",
+                            }));
+  EXPECT_EQ(Rows(window_.fileList()).size(), 1u);
 }
 
 TEST_F(CatalogueTest, CategoryWithoutProductsEmptiesOnlyTheProductList) {
