@@ -8,6 +8,18 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.zendra.Zendra.svg
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.zendra.Zendra.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
+# The manual page, compressed as Debian installs manual pages, and the bash completion.
+find_program(GZIP_PROGRAM gzip REQUIRED)
+set(zendra_man_page ${CMAKE_BINARY_DIR}/man/zendra.1.gz)
+add_custom_command(OUTPUT ${zendra_man_page}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+  COMMAND ${GZIP_PROGRAM} -9nc ${PROJECT_SOURCE_DIR}/packaging/zendra.1 > ${zendra_man_page}
+  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/zendra.1)
+add_custom_target(zendra_man_page ALL DEPENDS ${zendra_man_page})
+install(FILES ${zendra_man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/zendra.bash-completion
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME zendra)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zendra)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
