@@ -2,32 +2,31 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <cstdlib>
 
-#include "app/globals.h"
-#include "app/handlers.h"
-#include "app/main_window.h"
-#include "platform/window/paint_events.h"
+#include "app/catalogue/catalogue_browser.h"
+#include "app/catalogue/fixed_values.h"
+#include "app/ui/main_window.h"
+#include "app/ui/pictures.h"
 
 namespace zendra {
-namespace {
-
-void FreeGlobalsAtExit() { FreeGlobals(); }
-
-}  // namespace
 
 int StartUpRoutine() { return 0; }
 
-void ConnectHandlers(MainWindow& window) {
+void OnMainWindowCreated(MainWindow& window, CatalogueBrowser& browser) {
+  ShowPictures(window);
+  browser.OnMainWindowCreated();
+}
+
+void ConnectHandlers(MainWindow& window, CatalogueBrowser& browser) {
   // activated() reports only the user's own picks, never a selection set by the program.
   QObject::connect(&window.categoryCombo(), &QComboBox::activated, &window,
-                   [&window] { OnCategorySelected(window); });
+                   [&browser](int index) { browser.OnCategorySelected(index); });
   QObject::connect(&window.productCombo(), &QComboBox::activated, &window,
-                   [&window] { OnProductSelected(window); });
+                   [&browser](int index) { browser.OnProductSelected(index); });
   QObject::connect(&window.languageCombo(), &QComboBox::activated, &window,
-                   [&window] { OnLanguageSelected(window); });
+                   [&browser](int index) { browser.OnLanguageSelected(index); });
   QObject::connect(&window, &MainWindow::fileListDoubleClicked, &window,
-                   [&window] { OnFileDoubleClicked(window); });
+                   [&browser](std::int32_t row) { browser.OnFileDoubleClicked(row); });
 }
 
 int ProgramMain(int argc, char** argv) {
@@ -36,21 +35,18 @@ int ProgramMain(int argc, char** argv) {
 }
 
 int RunMainWindow() {
-  CreateGlobals();
-  // Registered once however often the window is run; the globals go when the program ends.
-  static const bool freeAtExit = std::atexit(FreeGlobalsAtExit) == 0;
-  static_cast<void>(freeAtExit);
   StartUpRoutine();
 
   MainWindow window;
-  ConnectHandlers(window);
+  CatalogueBrowser browser(CatalogueBaseUrl(), window);
+  ConnectHandlers(window, browser);
   // A window closed while start-up runs must not leave the loop waiting for it.
   bool closed = false;
   QObject::connect(qApp, &QApplication::lastWindowClosed, &window, [&closed] { closed = true; });
   window.show();
   // The window is painted before the created handler starts its blocking requests.
-  ProcessPaintEvents();
-  OnMainWindowCreated(window);
+  window.Repaint();
+  OnMainWindowCreated(window, browser);
 
   if (!closed && window.isVisible()) QApplication::exec();
   return 0;

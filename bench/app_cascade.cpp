@@ -7,12 +7,12 @@
 #include <QComboBox>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 
-#include "app/fixed_values.h"
-#include "app/globals.h"
-#include "app/handlers.h"
-#include "app/main_window.h"
+#include "app/catalogue/catalogue_browser.h"
+#include "app/program_main.h"
+#include "app/ui/main_window.h"
 #include "site/sample_site.h"
 
 namespace {
@@ -61,33 +61,31 @@ void Cascade(benchmark::State& state) {
     state.SkipWithError("the sample site did not start");
     return;
   }
-  zendra::ScopedCatalogueBaseUrl baseUrl(site.BaseUrl());
   zendra::MainWindow window;
+  std::optional<zendra::CatalogueBrowser> browser;
 
   std::size_t requests = 0;
   double seconds = 0;
   for (auto _ : state) {
-    zendra::CreateGlobals();
-    window.categoryCombo().clear();
+    browser.emplace(site.BaseUrl(), window);
     if (kPick) {
       site.SetLatency(std::chrono::milliseconds(0));
-      zendra::OnMainWindowCreated(window);
+      zendra::OnMainWindowCreated(window, *browser);
       window.productCombo().setCurrentIndex(1);
     }
     site.SetLatency(std::chrono::milliseconds(latencyMs));
     site.ClearLog();
     const auto start = std::chrono::steady_clock::now();
     if (kPick)
-      zendra::OnProductSelected(window);
+      browser->OnProductSelected(1);
     else
-      zendra::OnMainWindowCreated(window);
+      zendra::OnMainWindowCreated(window, *browser);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     state.SetIterationTime(elapsed.count());
     seconds += elapsed.count();
     requests += site.Log().size();
   }
   Report(state, requests, latencyMs, seconds);
-  zendra::FreeGlobals();
 }
 
 void Arguments(benchmark::internal::Benchmark* benchmark) {

@@ -6,8 +6,8 @@
 #include <QEvent>
 #include <QLabel>
 
-#include "app/main_window.h"
-#include "app/pictures.h"
+#include "app/ui/main_window.h"
+#include "app/ui/pictures.h"
 #include "platform/png/decode_png.h"
 
 namespace {

@@ -8,47 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "app/fixed_values.h"
-#include "app/globals.h"
-#include "app/main_window.h"
+#include "app/catalogue/catalogue_browser.h"
 #include "app/program_main.h"
+#include "app/ui/main_window.h"
 #include "site/sample_site.h"
+#include "tests/support/small_catalogue.h"
 
 namespace zendra {
-
-using site::Catalogue;
-using site::DetailsFault;
-using site::LoggedRequest;
-
-// What the site answers a visit without its cookie.
-inline const std::string kRedirectPage = "<html><head><title>302 Found</title></head></html>";
-
-// Three categories: one with a product without languages, one plain, one empty.
-inline Catalogue SmallCatalogue() {
-  Catalogue catalogue;
-  catalogue.categories = {
-      {"c-1",
-       "系统",
-       {{"p-1",
-         "Zendra 服务器 2019",
-         {{"l-1",
-           "简体中文",
-           {{"f-1", "zd_server_2019_cn.iso", std::string(40, 'A'), 4781506560, "2019-11-27"},
-            {"f-2", "zd_server_2019_cn_x86.iso", std::string(40, 'B'), 3100000000, "2019-11-28"},
-            {"f-3", "zd_server_2019_cn_arm.iso", std::string(40, 'C'), 2900000000, "2019-11-29"}}},
-          {"l-2",
-           "English",
-           {{"f-4", "zd_server_2019_en.iso", std::string(40, 'D'), 1500, "2019-12-01"}}}}},
-        {"p-2", "Orbis Studio 2012", {}}}},
-      {"c-2",
-       "办公",
-       {{"p-3",
-         "Lumen Office",
-         {{"l-3", "繁體中文", {{"f-5", "lumen.iso", std::string(40, 'E'), 1, "2020-01-01"}}}}}}},
-      {"c-3", "空类", {}},
-  };
-  return catalogue;
-}
 
 inline std::vector<std::string> ComboTexts(const QComboBox& combo) {
   std::vector<std::string> texts;
@@ -66,21 +32,21 @@ inline std::vector<std::vector<std::string>> Rows(const QTreeWidget& list) {
   return rows;
 }
 
-inline std::string RequestLine(const LoggedRequest& request) {
-  return request.method + " " + request.path + (request.body.empty() ? "" : " " + request.body);
-}
-
 class CatalogueTest : public testing::Test {
  protected:
   explicit CatalogueTest(Catalogue catalogue = SmallCatalogue()) : site_(std::move(catalogue)) {}
 
   void SetUp() override {
     ASSERT_TRUE(site_.Start());
-    baseUrl_.emplace(site_.BaseUrl());
-    CreateGlobals();
-    ConnectHandlers(window_);
+    FreshBrowser();
+    ConnectHandlers(window_, *browser_);
   }
-  void TearDown() override { FreeGlobals(); }
+
+  // A new catalogue on the same window, as when the program starts again.
+  void FreshBrowser() { browser_.emplace(site_.BaseUrl(), window_); }
+  CatalogueBrowser& browser() { return *browser_; }
+  const CatalogueState& State() const { return browser_->State(); }
+  void StartUp() { OnMainWindowCreated(window_, *browser_); }
 
   std::vector<std::string> RequestLines() const {
     std::vector<std::string> lines;
@@ -95,8 +61,8 @@ class CatalogueTest : public testing::Test {
   }
 
   site::SampleSite site_;
-  std::optional<ScopedCatalogueBaseUrl> baseUrl_;
   MainWindow window_;
+  std::optional<CatalogueBrowser> browser_;
 };
 
 }  // namespace zendra

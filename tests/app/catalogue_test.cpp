@@ -3,9 +3,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
-#include "app/file_list.h"
-#include "app/handlers.h"
-#include "app/product_lists.h"
+#include "platform/window/controls.h"
 #include "platform/window/message_box_seam.h"
 #include "tests/app/catalogue_fixture.h"
 
@@ -13,7 +11,7 @@ namespace zendra {
 namespace {
 
 TEST_F(CatalogueTest, StartUpFillsTheCascadeWithTheExactRequests) {
-  OnMainWindowCreated(window_);
+  StartUp();
 
   EXPECT_EQ(RequestLines(), (std::vector<std::string>{
                                 "GET /",
@@ -40,7 +38,7 @@ TEST_F(CatalogueTest, StartUpFillsTheCascadeWithTheExactRequests) {
   EXPECT_EQ(rows[0], (std::vector<std::string>{"1", "zd_server_2019_cn.iso", std::string(40, 'A'),
                                                "4781506560", "2019-11-27", link}));
   EXPECT_EQ(rows[2][0], "3");
-  EXPECT_EQ(CurrentProductId, "p-1");
+  EXPECT_EQ(State().CurrentProductId, "p-1");
 
   // Every request carries exactly the browser's user agent line.
   for (const auto& request : site_.Log())
@@ -48,7 +46,7 @@ TEST_F(CatalogueTest, StartUpFillsTheCascadeWithTheExactRequests) {
 }
 
 TEST_F(CatalogueTest, RedirectHandshakeCarriesMergedCookies) {
-  OnMainWindowCreated(window_);
+  StartUp();
   const auto log = site_.Log();
   ASSERT_GE(log.size(), 3u);
 
@@ -61,13 +59,14 @@ TEST_F(CatalogueTest, RedirectHandshakeCarriesMergedCookies) {
   // The home page sets a session and deletes the probe: the session comes first, the
   // visit stays, the probe is gone.
   const std::string visit = firstCookies.substr(0, firstCookies.find(';'));
-  EXPECT_EQ(SiteCookies.rfind("zd_session=", 0), 0u) << SiteCookies;
-  EXPECT_EQ(SiteCookies.substr(SiteCookies.find("; ") + 2), visit);
-  for (std::size_t i = 2; i < log.size(); ++i) EXPECT_EQ(log[i].Header("Cookie"), SiteCookies);
+  EXPECT_EQ(State().SiteCookies.rfind("zd_session=", 0), 0u) << State().SiteCookies;
+  EXPECT_EQ(State().SiteCookies.substr(State().SiteCookies.find("; ") + 2), visit);
+  for (std::size_t i = 2; i < log.size(); ++i)
+    EXPECT_EQ(log[i].Header("Cookie"), State().SiteCookies);
 }
 
 TEST_F(CatalogueTest, PicksRefreshOnlyTheListsBelow) {
-  OnMainWindowCreated(window_);
+  StartUp();
   site_.ClearLog();
 
   Pick(window_.categoryCombo(), 1);
@@ -103,10 +102,10 @@ TEST_F(CatalogueTest, PicksRefreshOnlyTheListsBelow) {
 }
 
 TEST_F(CatalogueTest, GivenIdsNeedNoEarlierList) {
-  // Fresh globals: every id array is empty, and a given id must not read them.
-  LoadProducts(window_, Text("c-2"));
-  LoadLanguages(window_, Text("p-3"));
-  LoadFiles(window_, Text("l-3"));
+  // A fresh catalogue: every id array is empty, and a given id must not read them.
+  browser().LoadProducts(Text("c-2"));
+  browser().LoadLanguages(Text("p-3"));
+  browser().LoadFiles(Text("l-3"));
   EXPECT_EQ(RequestLines(), (std::vector<std::string>{
                                 "POST /Category/Index id=c-2",
                                 "POST /Category/GetLang id=p-3",
@@ -119,7 +118,7 @@ TEST_F(CatalogueTest, GivenIdsNeedNoEarlierList) {
 }
 
 TEST_F(CatalogueTest, CategoryWithoutProductsEmptiesOnlyTheProductList) {
-  OnMainWindowCreated(window_);
+  StartUp();
   Pick(window_.categoryCombo(), 2);
   EXPECT_EQ(window_.productCombo().count(), 0);
   EXPECT_EQ(window_.productCombo().currentIndex(), -1);
@@ -128,7 +127,7 @@ TEST_F(CatalogueTest, CategoryWithoutProductsEmptiesOnlyTheProductList) {
 }
 
 TEST_F(CatalogueTest, ProductWithoutLanguagesShowsNoData) {
-  OnMainWindowCreated(window_);
+  StartUp();
   window_.linkEdit().setText("old link");
   Pick(window_.productCombo(), 1);
 
@@ -136,8 +135,8 @@ TEST_F(CatalogueTest, ProductWithoutLanguagesShowsNoData) {
   EXPECT_EQ(window_.languageCombo().currentIndex(), 0);
   EXPECT_EQ(window_.fileList().topLevelItemCount(), 0);
   EXPECT_TRUE(window_.linkEdit().text().isEmpty());
-  EXPECT_TRUE(LanguageIds.empty());
-  EXPECT_EQ(CurrentProductId, "p-2");
+  EXPECT_TRUE(State().LanguageIds.empty());
+  EXPECT_EQ(State().CurrentProductId, "p-2");
 
   // Picking the placeholder asks nothing and changes nothing.
   site_.ClearLog();
@@ -149,11 +148,10 @@ TEST_F(CatalogueTest, ProductWithoutLanguagesShowsNoData) {
 TEST_F(CatalogueTest, DetailsFailureEndsTheListAtThatFile) {
   for (const DetailsFault fault :
        {DetailsFault::Fail, DetailsFault::Truncate, DetailsFault::Script}) {
-    CreateGlobals();
-    window_.categoryCombo().clear();
+    FreshBrowser();
     site_.ClearLog();
     site_.FailDetails(2, fault);
-    OnMainWindowCreated(window_);
+    StartUp();
 
     const auto rows = Rows(window_.fileList());
     ASSERT_EQ(rows.size(), 1u) << static_cast<int>(fault);
@@ -165,7 +163,7 @@ TEST_F(CatalogueTest, DetailsFailureEndsTheListAtThatFile) {
 }
 
 TEST_F(CatalogueTest, DoubleClickCopiesTheSelectedLink) {
-  OnMainWindowCreated(window_);
+  StartUp();
   std::vector<std::pair<std::string, std::string>> shown;
   ScopedMessageBoxInterceptor intercept([&](QMessageBox& box) {
     shown.emplace_back(box.text().toStdString(), box.windowTitle().toStdString());
@@ -174,7 +172,7 @@ TEST_F(CatalogueTest, DoubleClickCopiesTheSelectedLink) {
   QTreeWidget& files = window_.fileList();
   files.setCurrentItem(files.topLevelItem(1), 2);
   site_.ClearLog();
-  OnFileDoubleClicked(window_);
+  emit window_.fileListDoubleClicked(GetCurrentSelection(window_.fileList()));
   const std::string link = site_.BaseUrl() + "download/zd_server_2019_cn_x86.iso";
   EXPECT_EQ(window_.linkEdit().text().toStdString(), link);
   EXPECT_EQ(QApplication::clipboard()->text().toStdString(), link);
@@ -182,7 +180,7 @@ TEST_F(CatalogueTest, DoubleClickCopiesTheSelectedLink) {
 
   // Without a selected row the empty text is copied, and the copy is still confirmed.
   files.clearSelection();
-  OnFileDoubleClicked(window_);
+  emit window_.fileListDoubleClicked(GetCurrentSelection(window_.fileList()));
   EXPECT_TRUE(window_.linkEdit().text().isEmpty());
   EXPECT_TRUE(QApplication::clipboard()->text().isEmpty());
 
@@ -195,7 +193,7 @@ TEST_F(CatalogueTest, RedirectPageForeverIsAskedAtMostElevenTimes) {
     if (request.path != "/") return std::nullopt;
     return site::Reply{.status = 200, .body = kRedirectPage, .contentType = "text/html"};
   });
-  OnMainWindowCreated(window_);
+  StartUp();
   EXPECT_EQ(RequestLines(), std::vector<std::string>(11, "GET /"));
   EXPECT_EQ(window_.categoryCombo().count(), 0);
   EXPECT_EQ(window_.productCombo().count(), 0);

@@ -7,7 +7,6 @@
 #include <chrono>
 #include <thread>
 
-#include "app/handlers.h"
 #include "platform/http/curl_http_request.h"
 #include "platform/window/message_box_seam.h"
 #include "tests/app/catalogue_fixture.h"
@@ -29,7 +28,7 @@ class FaultTest : public CatalogueTest {
  protected:
   void StartUp() {
     ScopedMessageBoxInterceptor intercept([this](QMessageBox&) { ++shownMessages_; });
-    OnMainWindowCreated(window_);
+    CatalogueTest::StartUp();
   }
 
   void ExpectAllEmpty() {
@@ -90,8 +89,7 @@ TEST_F(FaultTest, TruncatedAndInvalidProductAnswers) {
       {"", std::nullopt},
   };
   for (const auto& c : cases) {
-    CreateGlobals();
-    window_.categoryCombo().clear();
+    FreshBrowser();
     site_.ClearLog();
     site_.SetResponder([&](const LoggedRequest& request) {
       return ReplyFor(request.path, "/Category/Index", Reply{.body = c.answer});
@@ -149,8 +147,8 @@ TEST_F(FaultTest, ThousandCookiesAreCarried) {
     return reply;
   });
   StartUp();
-  EXPECT_EQ(SiteCookies.rfind("zd_session=", 0), 0u);
-  EXPECT_NE(SiteCookies.find("; k999=v; zd_visit=1"), std::string::npos);
+  EXPECT_EQ(State().SiteCookies.rfind("zd_session=", 0), 0u);
+  EXPECT_NE(State().SiteCookies.find("; k999=v; zd_visit=1"), std::string::npos);
   EXPECT_EQ(window_.fileList().topLevelItemCount(), 3);
 }
 
@@ -196,17 +194,15 @@ TEST(FaultWithoutSiteTest, RefusedConnectionAndFailedHandshake) {
   while (!plain.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 
   for (const std::string& url : {refused, "https://127.0.0.1:" + std::to_string(port) + "/"}) {
-    ScopedCatalogueBaseUrl baseUrl(url);
-    CreateGlobals();
     MainWindow window;
-    OnMainWindowCreated(window);
+    CatalogueBrowser browser(url, window);
+    OnMainWindowCreated(window, browser);
     EXPECT_EQ(window.categoryCombo().count(), 0) << url;
     EXPECT_EQ(window.fileList().topLevelItemCount(), 0) << url;
-    EXPECT_TRUE(SiteCookies.empty()) << url;
+    EXPECT_TRUE(browser.State().SiteCookies.empty()) << url;
   }
   plain.stop();
   server.join();
-  FreeGlobals();
 }
 
 }  // namespace

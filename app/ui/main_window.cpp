@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "app/ui/main_window.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -11,6 +11,8 @@
 #include <string_view>
 
 #include "platform/codepage/code_page.h"
+#include "platform/window/controls.h"
+#include "platform/window/paint_events.h"
 #include "platform/window/qt_text.h"
 
 namespace zendra {
@@ -162,11 +164,57 @@ QComboBox& MainWindow::languageCombo() { return *languageCombo_; }
 QTreeWidget& MainWindow::fileList() { return *fileList_; }
 QLineEdit& MainWindow::linkEdit() { return *linkEdit_; }
 
+QComboBox& MainWindow::Combo(CatalogueList list) {
+  switch (list) {
+    case CatalogueList::Categories:
+      return *categoryCombo_;
+    case CatalogueList::Products:
+      return *productCombo_;
+    case CatalogueList::Languages:
+      break;
+  }
+  return *languageCombo_;
+}
+
+void MainWindow::FillList(CatalogueList list, const TextArray& items) {
+  QComboBox& combo = Combo(list);
+  for (std::int32_t i = ComboItemCount(combo); i > 0; --i) ComboDeleteItem(combo, 0);
+  for (const Text& item : items) ComboAddItem(combo, item);
+}
+
+void MainWindow::SelectItem(CatalogueList list, std::int32_t index) {
+  SetCurrentSelection(Combo(list), index);
+}
+
+void MainWindow::EmptyFileList() { ListDeleteAll(*fileList_); }
+
+std::int32_t MainWindow::AddRow() { return ListInsertRow(*fileList_); }
+
+void MainWindow::SetCell(std::int32_t row, std::int32_t column, const Text& text) {
+  ListSetCellText(*fileList_, row, column, text);
+}
+
+void MainWindow::SetLink(const Text& link) { SetText(*linkEdit_, link); }
+
+bool MainWindow::CopyToClipboard(const Text& text) { return SetClipboardText(text); }
+
+void MainWindow::ShowMessage(const Text& text, const Text& title) { ShowMessageBox(text, title); }
+
+void MainWindow::Repaint() { ProcessPaintEvents(); }
+
+void MainWindow::SetBusy(bool busy) {
+  if (busy)
+    busy_.emplace();
+  else
+    busy_.reset();
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::MouseButtonDblClick:
       // Reported for empty space too, where the tree view itself stays silent.
-      if (watched == fileList_->viewport()) emit fileListDoubleClicked();
+      if (watched == fileList_->viewport())
+        emit fileListDoubleClicked(GetCurrentSelection(*fileList_));
       break;
     case QEvent::Move:
     case QEvent::Resize:

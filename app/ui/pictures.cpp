@@ -1,11 +1,11 @@
-#include "app/pictures.h"
+#include "app/ui/pictures.h"
 
 #include <cstddef>
 
-#include "app/main_window.h"
+#include "app/ui/main_window.h"
 #include "platform/window/controls.h"
 
-// The PNG files under app/pictures/, embedded by the build.
+// The PNG files under app/ui/pictures/, embedded by the build.
 extern const unsigned char zendra_embedded_picture1[];
 extern const std::size_t zendra_embedded_picture1_size;
 extern const unsigned char zendra_embedded_picture2[];

@@ -1,6 +1,11 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
+#include <optional>
+
+#include "app/catalogue/catalogue_view.h"
+#include "platform/window/wait_cursor.h"
 
 class QComboBox;
 class QLabel;
@@ -11,9 +16,9 @@ class QTreeWidget;
 namespace zendra {
 
 // The one main window, 窗口: a tab control with the notice and the three pictures on the
-// first page and the catalogue controls on the second. It only lays the controls out;
-// the handlers fill them.
-class MainWindow : public QWidget {
+// first page and the catalogue controls on the second. It lays the controls out and
+// shows the catalogue the browser hands it.
+class MainWindow : public QWidget, public CatalogueView {
   Q_OBJECT
 
  public:
@@ -30,9 +35,22 @@ class MainWindow : public QWidget {
   QTreeWidget& fileList();     // 超级列表框1
   QLineEdit& linkEdit();       // 编辑框1, read-only
 
+  // The catalogue's view: the three combo boxes, the file list and the link edit.
+  void FillList(CatalogueList list, const TextArray& items) override;
+  void SelectItem(CatalogueList list, std::int32_t index) override;
+  void EmptyFileList() override;
+  std::int32_t AddRow() override;
+  void SetCell(std::int32_t row, std::int32_t column, const Text& text) override;
+  void SetLink(const Text& link) override;
+  bool CopyToClipboard(const Text& text) override;
+  void ShowMessage(const Text& text, const Text& title) override;
+  void Repaint() override;
+  void SetBusy(bool busy) override;
+
  signals:
-  // A double-click anywhere in the file list's viewport, on a row or on empty space.
-  void fileListDoubleClicked();
+  // A double-click anywhere in the file list's viewport, on a row or on empty space,
+  // with the selected row (-1 for none).
+  void fileListDoubleClicked(std::int32_t row);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -42,6 +60,7 @@ class MainWindow : public QWidget {
  private:
   void PlaceControls();
   void FitFrame();
+  QComboBox& Combo(CatalogueList list);
 
   // Set once the window manager's frame was known and the outer size fitted to it.
   bool frameFitted_ = false;
@@ -54,6 +73,7 @@ class MainWindow : public QWidget {
   QComboBox* languageCombo_;
   QTreeWidget* fileList_;
   QLineEdit* linkEdit_;
+  std::optional<WaitCursor> busy_;
 };
 
 }  // namespace zendra

@@ -1,0 +1,49 @@
+#include "app/catalogue/catalogue_browser.h"
+#include "app/catalogue/fixed_values.h"
+#include "text/extract_between.h"
+#include "text/text_primitives.h"
+#include "web/decode_response_text.h"
+#include "web/web_request.h"
+
+namespace zendra {
+namespace {
+
+// The site answers a visit without its cookie with this page; a site that never stops
+// answering so would otherwise keep the start-up waiting for ever.
+constexpr int kMaxRedirectPageRepeats = 10;
+
+bool IsRedirectPage(const Text& page) { return FindText(page, "<title>302 Found</title>") != -1; }
+
+}  // namespace
+
+// Without cookies on the first visit; afterwards with the running cookie text, which
+// takes in the cookies of each answer.
+Text CatalogueBrowser::RequestHomePage(Text* cookies, Text& returnedCookies) {
+  const Bytes body = WebRequest(baseUrl_, {.method = 0,
+                                           .cookies = cookies,
+                                           .returnedCookies = &returnedCookies,
+                                           .headers = UserAgentLine(),
+                                           .noRedirect = true});
+  return DecodeResponseText(body);
+}
+
+void CatalogueBrowser::LoadHomePage() {
+  Text returnedCookies;
+  Text page = RequestHomePage(nullptr, returnedCookies);
+  state_.SiteCookies = returnedCookies;
+  for (int repeat = 0; repeat < kMaxRedirectPageRepeats && IsRedirectPage(page); ++repeat)
+    page = RequestHomePage(&state_.SiteCookies, returnedCookies);
+
+  ExtractBetween(page, "data-menuid=\"", "\" data-target", state_.CategoryIds);
+  TextArray items;
+  TextArray names;
+  for (const Text& id : state_.CategoryIds) {
+    ExtractBetween(page, id + "\">", "</a></h4></div><div id=\"collapse_" + id, names);
+    // An id without a name still gets its item, so that item k keeps belonging to id k.
+    items.push_back(names.empty() ? Text() : names.front());
+  }
+  view_.FillList(CatalogueList::Categories, items);
+  view_.SelectItem(CatalogueList::Categories, 0);
+}
+
+}  // namespace zendra
