@@ -5,6 +5,7 @@
 #include <string>
 
 #include "site/catalogue.h"
+#include "site/image_content.h"
 
 namespace zendra::site {
 namespace {
@@ -185,12 +186,10 @@ std::string PostDate(const std::string& seed) {
 }
 
 CatalogueFile MakeFile(const std::string& fileName, bool bigImage) {
-  const auto value = Number("size:" + fileName);
-  // Big images are ten-digit byte counts (3 to 6 GB); tools stay below a gigabyte.
-  const auto size = bigImage ? 3'000'000'000LL + static_cast<long long>(value % 3'000'000'000ULL)
-                             : 20'000'000LL + static_cast<long long>(value % 900'000'000ULL);
-  return {MakeId("file:" + fileName), fileName,
-          Hex(Digest(fileName).data(), SHA_DIGEST_LENGTH, "0123456789ABCDEF"), size,
+  // Big images are the largest size the site serves (ten-digit byte counts); tools vary.
+  const std::size_t sizeClass = bigImage ? kImageSizes.size() - 1 : Number("size:" + fileName) % 3;
+  const auto size = ImageSize(fileName, sizeClass);
+  return {MakeId("file:" + fileName), fileName, ImageSha1(fileName, size), size,
           PostDate(fileName)};
 }
 

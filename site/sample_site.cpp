@@ -4,6 +4,7 @@
 #include <openssl/ssl.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
@@ -15,6 +16,7 @@
 #include "site/connection_sockets.h"
 #include "site/form_body.h"
 #include "site/home_page.h"
+#include "site/image_content.h"
 #include "site/tls/self_signed_certificate.h"
 
 namespace zendra::site {
@@ -67,6 +69,22 @@ std::string ScriptAnswer() {
 
 void DropConnectionOf(const httplib::Request& request) noexcept {
   if (request.ssl) DropConnection(SSL_get_fd(request.ssl));
+}
+
+// The image's bytes, made while they are sent; ranges (a resumed download) are the
+// library's work.
+void ServeImage(const CatalogueFile& file, httplib::Response& response) {
+  response.set_header("Content-Disposition", "attachment; filename=\"" + file.fileName + "\"");
+  response.set_content_provider(
+      static_cast<std::size_t>(file.size), "application/octet-stream",
+      [name = file.fileName, size = file.size](std::size_t offset, std::size_t length,
+                                               httplib::DataSink& sink) {
+        static constexpr std::size_t kChunk = 1 << 16;
+        unsigned char chunk[kChunk];
+        const std::size_t take = std::min(length, kChunk);
+        ImageBytes(name, size, static_cast<std::int64_t>(offset), take, chunk);
+        return sink.write(reinterpret_cast<const char*>(chunk), take);
+      });
 }
 
 }  // namespace
@@ -185,6 +203,10 @@ void SampleSite::State::Answer(const httplib::Request& request, httplib::Respons
   }
   if (get && path.rfind("/download/", 0) == 0) {
     const auto* file = catalogue.FindFileByName(std::string_view(path).substr(10));
+    if (file && IsServedSize(file->size)) {
+      ServeImage(*file, response);
+      return;
+    }
     if (!file) response.status = 404;
     response.set_content(DownloadPage(file), kHtml);
     return;
