@@ -5,6 +5,7 @@
 
 #include "app/catalogue/catalogue_browser.h"
 #include "app/catalogue/fixed_values.h"
+#include "app/ui/file_list_checks.h"
 #include "app/ui/main_window.h"
 #include "app/ui/pictures.h"
 
@@ -27,6 +28,8 @@ void ConnectHandlers(MainWindow& window, CatalogueBrowser& browser) {
                    [&browser](int index) { browser.OnLanguageSelected(index); });
   QObject::connect(&window, &MainWindow::fileListDoubleClicked, &window,
                    [&browser](std::int32_t row) { browser.OnFileDoubleClicked(row); });
+  // Owned by the list: its context menu and the checks of dropped files.
+  new FileListChecks(window.fileList(), window.linkEdit());
 }
 
 int ProgramMain(int argc, char** argv) {
