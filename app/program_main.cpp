@@ -2,20 +2,81 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/bundled_site.h"
 
 #include "app/catalogue/catalogue_browser.h"
+#include "app/catalogue/empty_catalogue.h"
 #include "app/catalogue/fixed_values.h"
 #include "app/ui/file_list_checks.h"
 #include "app/ui/main_window.h"
 #include "app/ui/pictures.h"
+#include "site/sample_site.h"
 
 namespace zendra {
+namespace {
+
+// Qt aborts with several lines of advice when no platform plugin can start (no display,
+// or one that refuses us). While the application starts, its messages are held back: a
+// fatal one becomes one plain line and status 1, the others are passed on afterwards.
+struct HeldMessage {
+  QtMsgType type;
+  QByteArray file;
+  int line;
+  QByteArray function;
+  QByteArray category;
+  QString text;
+};
+std::vector<HeldMessage> heldMessages;
+QtMessageHandler passOn = nullptr;
+
+void HoldStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtFatalMsg) {
+    const char* display = std::getenv("DISPLAY");
+    std::fprintf(stderr, "zendra: cannot open a window: no display reachable (DISPLAY=%s)\n",
+                 display != nullptr && *display != '\0' ? display : "not set");
+    std::fflush(stderr);
+    std::_Exit(1);
+  }
+  heldMessages.push_back({type, context.file, context.line, context.function, context.category,
+                          text});
+}
+
+void PassOnHeldMessages() {
+  qInstallMessageHandler(passOn);
+  for (const HeldMessage& message : heldMessages) {
+    if (passOn != nullptr) {
+      const QMessageLogContext context(message.file.constData(), message.line,
+                                       message.function.constData(), message.category.constData());
+      passOn(message.type, context, message.text);
+    } else {
+      std::fprintf(stderr, "%s\n", qPrintable(message.text));
+    }
+  }
+  heldMessages.clear();
+}
+
+// Empty lists alone leave a new user guessing; one line says why, nothing more.
+void ExplainEmptyCatalogue(MainWindow& window, const CatalogueBrowser& browser) {
+  if (!browser.State().CategoryIds.empty()) return;
+  const std::string reason = EmptyCatalogueReason(browser.LastHomePage());
+  const std::string address(browser.BaseUrl().begin(), browser.BaseUrl().end());
+  std::fprintf(stderr, "zendra: no catalogue from %s: %s\n", address.c_str(), reason.c_str());
+  window.ShowEmptyListNote(QString::fromStdString("No catalogue: " + reason + " (" + address + ")"));
+}
+
+}  // namespace
 
 int StartUpRoutine() { return 0; }
 
 void OnMainWindowCreated(MainWindow& window, CatalogueBrowser& browser) {
   ShowPictures(window);
   browser.OnMainWindowCreated();
+  ExplainEmptyCatalogue(window, browser);
 }
 
 void ConnectHandlers(MainWindow& window, CatalogueBrowser& browser) {
@@ -33,7 +94,10 @@ void ConnectHandlers(MainWindow& window, CatalogueBrowser& browser) {
 }
 
 int ProgramMain(int argc, char** argv) {
+  passOn = qInstallMessageHandler(HoldStartMessage);
   QApplication application(argc, argv);
+  PassOnHeldMessages();
+  const auto bundledSite = ServeBundledCatalogueIfAbsent(CatalogueBaseUrl(), BundledSitePort());
   return RunMainWindow();
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/catalogue/catalogue_view.h"
+#include "platform/http/http_request.h"
 #include "platform/types.h"
 
 namespace zendra {
@@ -21,6 +22,13 @@ struct CatalogueState {
   TextArray FileIds;
 };
 
+// How the last home-page request ended: what start-up tells the user when it found no
+// catalogue.
+struct HomePageOutcome {
+  std::int32_t status = 0;  // 0: no answer
+  SendFailure failure = SendFailure::None;
+};
+
 // The catalogue site as a cascade of lists: loads the home page and the lists below it,
 // answers the user's picks, and shows everything through its view. Requests block the
 // caller until the answer is in; every failure leaves the lists as the answers give them.
@@ -33,6 +41,7 @@ class CatalogueBrowser {
 
   const CatalogueState& State() const noexcept { return state_; }
   const Text& BaseUrl() const noexcept { return baseUrl_; }
+  const HomePageOutcome& LastHomePage() const noexcept { return homePage_; }
 
   // Loads the home page, starts the running cookie text and fills the category list
   // with its first item selected.
@@ -58,6 +67,8 @@ class CatalogueBrowser {
  private:
   Text Query(const Text& path, const Text& body);
   Text RequestHomePage(Text* cookies, Text& returnedCookies);
+
+  HomePageOutcome homePage_;
 
   Text baseUrl_;
   CatalogueView& view_;

@@ -1,5 +1,6 @@
 #include "app/catalogue/catalogue_browser.h"
 #include "app/catalogue/fixed_values.h"
+#include "platform/automation/factories.h"
 #include "text/extract_between.h"
 #include "text/text_primitives.h"
 #include "web/decode_response_text.h"
@@ -17,13 +18,20 @@ bool IsRedirectPage(const Text& page) { return FindText(page, "<title>302 Found<
 }  // namespace
 
 // Without cookies on the first visit; afterwards with the running cookie text, which
-// takes in the cookies of each answer.
+// takes in the cookies of each answer. The request object is our own so that a failure
+// can be told apart afterwards.
 Text CatalogueBrowser::RequestHomePage(Text* cookies, Text& returnedCookies) {
+  const ObjectRef<HttpRequest> request = CreateHttpRequest();
+  homePage_ = HomePageOutcome();
+  if (request.IsEmpty()) return Text();
   const Bytes body = WebRequest(baseUrl_, {.method = 0,
                                            .cookies = cookies,
                                            .returnedCookies = &returnedCookies,
                                            .headers = UserAgentLine(),
-                                           .noRedirect = true});
+                                           .status = &homePage_.status,
+                                           .noRedirect = true,
+                                           .requestObject = request});
+  homePage_.failure = request.Call(&HttpRequest::LastSendFailure);
   return DecodeResponseText(body);
 }
 

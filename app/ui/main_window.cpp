@@ -134,6 +134,16 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   linkEdit_->setReadOnly(true);
   linkEdit_->setAccessibleName(Literal("下载链接"));
 
+  emptyListNote_ = new QLabel(fileList_->viewport());
+  emptyListNote_->setObjectName("emptyListNote");
+  emptyListNote_->setTextFormat(Qt::PlainText);
+  emptyListNote_->setForegroundRole(QPalette::PlaceholderText);
+  emptyListNote_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  emptyListNote_->setGeometry(6, 4, 860, 20);
+  emptyListNote_->hide();
+  const auto hideNoteOnRows = [this] { emptyListNote_->setVisible(false); };
+  connect(fileList_->model(), &QAbstractItemModel::rowsInserted, this, hideNoteOnRows);
+
   categoryLabel->setBuddy(categoryCombo_);
   productLabel->setBuddy(productCombo_);
   languageLabel->setBuddy(languageCombo_);
@@ -163,6 +173,15 @@ QComboBox& MainWindow::productCombo() { return *productCombo_; }
 QComboBox& MainWindow::languageCombo() { return *languageCombo_; }
 QTreeWidget& MainWindow::fileList() { return *fileList_; }
 QLineEdit& MainWindow::linkEdit() { return *linkEdit_; }
+
+void MainWindow::ShowEmptyListNote(const QString& text) {
+  emptyListNote_->setText(text);
+  emptyListNote_->setVisible(!text.isEmpty() && fileList_->topLevelItemCount() == 0);
+}
+
+QString MainWindow::EmptyListNote() const {
+  return emptyListNote_->isVisibleTo(fileList_) ? emptyListNote_->text() : QString();
+}
 
 QComboBox& MainWindow::Combo(CatalogueList list) {
   switch (list) {

@@ -35,6 +35,10 @@ class MainWindow : public QWidget, public CatalogueView {
   QTreeWidget& fileList();     // 超级列表框1
   QLineEdit& linkEdit();       // 编辑框1, read-only
 
+  // One grey line in the file list while it has no rows; an empty text removes it.
+  void ShowEmptyListNote(const QString& text);
+  QString EmptyListNote() const;
+
   // The catalogue's view: the three combo boxes, the file list and the link edit.
   void FillList(CatalogueList list, const TextArray& items) override;
   void SelectItem(CatalogueList list, std::int32_t index) override;
@@ -73,6 +77,7 @@ class MainWindow : public QWidget, public CatalogueView {
   QComboBox* languageCombo_;
   QTreeWidget* fileList_;
   QLineEdit* linkEdit_;
+  QLabel* emptyListNote_;
   std::optional<WaitCursor> busy_;
 };
 

@@ -66,6 +66,32 @@ milliseconds TimeoutOrDefault(std::int32_t ms, milliseconds fallback) noexcept {
   return timeoutCap.count() > 0 ? std::min(timeout, timeoutCap) : timeout;
 }
 
+SendFailure FailureOf(CURLcode code) noexcept {
+  switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_OPERATION_TIMEDOUT:
+      return SendFailure::Unreachable;
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+    case CURLE_SSL_INVALIDCERTSTATUS:
+    case CURLE_SSL_CRL_BADFILE:
+    case CURLE_SSL_ENGINE_INITFAILED:
+    case CURLE_SSL_ENGINE_NOTFOUND:
+    case CURLE_SSL_ENGINE_SETFAILED:
+    case CURLE_USE_SSL_FAILED:
+      return SendFailure::Tls;
+    default:
+      return SendFailure::Other;
+  }
+}
+
 class CurlHttpRequest final : public HttpRequest {
  public:
   bool Open(const Text& method, const Text& url, bool async) override {
@@ -165,7 +191,11 @@ class CurlHttpRequest final : public HttpRequest {
     if (!easy || !Configure(easy.Get(), *payload, serverHeaders, proxyHeaders)) return false;
     transfer.Attach(easy.Get());
 
-    if (curl_easy_perform(easy.Get()) != CURLE_OK) return false;
+    const CURLcode performed = curl_easy_perform(easy.Get());
+    if (performed != CURLE_OK) {
+      failure_ = FailureOf(performed);
+      return false;
+    }
     long status = 0;
     curl_easy_getinfo(easy.Get(), CURLINFO_RESPONSE_CODE, &status);
     try {
@@ -181,6 +211,7 @@ class CurlHttpRequest final : public HttpRequest {
   Bytes ResponseBody() override { return body_; }
   Text GetAllResponseHeaders() override { return headerBlock_; }
   double Status() override { return status_; }
+  SendFailure LastSendFailure() override { return failure_; }
 
  private:
   struct Header {
@@ -196,6 +227,7 @@ class CurlHttpRequest final : public HttpRequest {
     body_.clear();
     headerBlock_.clear();
     status_ = 0;
+    failure_ = SendFailure::None;
   }
 
   bool HasHeader(std::string_view name) const noexcept {
@@ -254,8 +286,10 @@ class CurlHttpRequest final : public HttpRequest {
 
     ok = ok && set(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connectTimeout_.count()));
 
-    // Without a named proxy the request goes direct, whatever the environment says.
-    ok = ok && set(CURLOPT_PROXY, proxy_.c_str()) && set(CURLOPT_PROXYPORT, kDefaultProxyPort);
+    // Without a named proxy libcurl takes the desktop's from the environment (https_proxy,
+    // http_proxy, all_proxy, no_proxy), as the platform's request object takes the system's.
+    if (!proxy_.empty())
+      ok = ok && set(CURLOPT_PROXY, proxy_.c_str()) && set(CURLOPT_PROXYPORT, kDefaultProxyPort);
     if (serverCredentials_) {
       ok = ok && set(CURLOPT_USERNAME, serverCredentials_->user.c_str()) &&
            set(CURLOPT_PASSWORD, serverCredentials_->password.c_str()) &&
@@ -292,6 +326,7 @@ class CurlHttpRequest final : public HttpRequest {
   Bytes body_;
   Text headerBlock_;
   double status_ = 0;
+  SendFailure failure_ = SendFailure::None;
 };
 
 }  // namespace

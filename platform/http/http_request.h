@@ -15,6 +15,14 @@ inline constexpr std::int32_t kCredentialsForProxy = 1;
 inline constexpr std::int32_t kOptionSslErrorIgnoreFlags = 4;  // Option indexes
 inline constexpr std::int32_t kOptionEnableRedirects = 6;
 
+// Why the last Send brought no answer.
+enum class SendFailure : std::int32_t {
+  None,         // an answer came, or nothing was sent
+  Unreachable,  // no connection: name unknown, refused, timed out, proxy unreachable
+  Tls,          // connected, but the TLS handshake or the certificate check failed
+  Other,
+};
+
 // The HTTP request component. Every member reports failure as the empty value of its
 // result kind (false, empty bytes, empty text, 0) and never throws.
 class HttpRequest : public AutomationObject {
@@ -38,6 +46,8 @@ class HttpRequest : public AutomationObject {
   // The final response's header lines joined by CR LF, without the status line.
   virtual Text GetAllResponseHeaders() = 0;
   virtual double Status() = 0;
+  // Not a member the catalogue calls; start-up reads it to say why it found nothing.
+  virtual SendFailure LastSendFailure() { return SendFailure::None; }
 };
 
 }  // namespace zendra

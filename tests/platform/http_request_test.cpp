@@ -49,6 +49,7 @@ TEST_F(HttpRequestTest, SelfSignedCertificateIsRefusedUnlessIgnored) {
   EXPECT_FALSE(request.Call(&HttpRequest::Send, Variant()));
   EXPECT_EQ(request.Call(&HttpRequest::Status), 0);
   EXPECT_TRUE(request.Call(&HttpRequest::ResponseBody).empty());
+  EXPECT_EQ(request.Call(&HttpRequest::LastSendFailure), SendFailure::Tls);
 }
 
 TEST_F(HttpRequestTest, RedirectsAreFollowedOrReturned) {
