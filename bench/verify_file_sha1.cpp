@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/verify/file_hasher.h"
 #include "app/verify/file_sha1.h"
 
 namespace {
@@ -140,6 +141,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--block-kib") == 0)
       options.blockKib = std::strtoull(argv[i + 1], nullptr, 10);
   }
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each run's line as soon as it is measured
   const std::uint64_t bytes = options.sizeMib << 20;
   if (!MakeFile(options.file, bytes)) {
     std::fprintf(stderr, "cannot write %s\n", options.file.c_str());
@@ -172,6 +174,24 @@ int main(int argc, char** argv) {
     std::printf("| %.0f MiB | %s | %.1f MiB/s | %.1f MiB/s | %.2f |\n", mib,
                 cold ? "cold" : "cached", Median(theirs), Median(ours),
                 Median(ours) / Median(theirs));
+  }
+  // How long a cancel takes to stop the worker, from the request to the joined thread.
+  for (const bool cold : {false, true}) {
+    if (cold)
+      Evict(options.file);
+    else
+      Warm(options.file);
+    zendra::verify::FileHasher hasher(options.file, {}, options.blockKib << 10);
+    while (hasher.BytesDone() < (std::uint64_t{64} << 20) &&
+           !hasher.WaitFor(std::chrono::milliseconds(1))) {
+    }
+    const auto start = Clock::now();
+    hasher.Cancel();
+    const auto result = hasher.Wait();
+    const std::chrono::duration<double, std::milli> took = Clock::now() - start;
+    std::printf("cancel (%s) stopped the worker in %.2f ms, after %.0f MiB\n",
+                cold ? "cold" : "cached", took.count(),
+                static_cast<double>(result.bytes) / (1 << 20));
   }
   std::printf("digests agree: %s; load average %s\n", digestsAgree ? "yes" : "NO",
               LoadAverage().c_str());

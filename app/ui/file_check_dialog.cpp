@@ -42,8 +42,6 @@ FileCheckDialog::FileCheckDialog(const QString& path, std::string expectedSha1, 
   setRange(0, kSteps);
   setValue(0);
   setMinimumWidth(420);
-  setLabelText(QString::fromUtf8("正在计算 %1 的 SHA1…").arg(QFileInfo(path_).fileName()));
-
   connect(this, &QProgressDialog::canceled, this, &FileCheckDialog::Stop);
   connect(&ticker_, &QTimer::timeout, this, &FileCheckDialog::ShowProgress);
   ticker_.start(kTickMilliseconds);
@@ -55,6 +53,7 @@ FileCheckDialog::FileCheckDialog(const QString& path, std::string expectedSha1, 
         QMetaObject::invokeMethod(
             this, [this, result] { Finish(result); }, Qt::QueuedConnection);
       });
+  ShowProgress();
 }
 
 FileCheckDialog::~FileCheckDialog() {
@@ -69,9 +68,8 @@ void FileCheckDialog::ShowProgress() {
   const double seconds = static_cast<double>(clock_.elapsed()) / 1000.0;
   if (total > 0) setValue(static_cast<int>(done / total * kSteps));
   QString text = QString::fromUtf8("正在计算 %1 的 SHA1…\n").arg(QFileInfo(path_).fileName());
-  text += total > 0 ? QString::fromUtf8("%1 / %2（%3%）")
-                          .arg(ByteCount(done), ByteCount(total),
-                               QString::number(done / total * 100, 'f', 0))
+  // The bar shows the share in percent.
+  text += total > 0 ? QString::fromUtf8("%1 / %2").arg(ByteCount(done), ByteCount(total))
                     : ByteCount(done);
   if (seconds > 0) text += QString::fromUtf8("，每秒 %1").arg(ByteCount(done / seconds));
   setLabelText(text);
