@@ -34,13 +34,10 @@ class SiteFaultTest : public ::testing::Test {
     return PostForm(*client, "/Category/GetProduct", "id=" + id);
   }
 
-  // Waits until the site has logged `count` requests; the bound only keeps a broken
-  // site from hanging the suite.
+  // Waits until the site has logged `count` requests, however long a busy machine takes;
+  // a site that never logs them is ended by the test runner's own limit.
   void AwaitLog(std::size_t count) {
-    for (int i = 0; i < 2000 && site.Log().size() < count; ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    ASSERT_GE(site.Log().size(), count);
+    while (site.Log().size() < count) std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
 
   SampleSite site{TinyCatalogue()};

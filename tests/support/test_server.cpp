@@ -3,6 +3,7 @@
 #include <httplib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cstdlib>
 
@@ -75,19 +76,20 @@ TestServer::TestServer(Scheme scheme) : scheme_(scheme) {
     }
     const Reply reply = ReplyFor(request.path);
     if (reply.delay.count() > 0 && WaitUntilStopping(reply.delay)) return;
-    if (reply.stall == Reply::Stall::BeforeHeaders) {
-      WaitUntilStopping(std::chrono::hours(1));
-      return;
-    }
+    const auto stallLength = reply.stallFor.count() > 0
+                                 ? reply.stallFor
+                                 : std::chrono::milliseconds(std::chrono::hours(1));
+    if (reply.stall == Reply::Stall::BeforeHeaders && WaitUntilStopping(stallLength)) return;
     response.status = reply.status;
     for (const auto& [name, value] : reply.headers) response.headers.emplace(name, value);
     if (reply.stall == Reply::Stall::AfterHeaders) {
-      response.set_chunked_content_provider("text/plain",
-                                            [this](std::size_t offset, httplib::DataSink& sink) {
-                                              if (offset == 0) return sink.write("first piece", 11);
-                                              WaitUntilStopping(std::chrono::hours(1));
-                                              return false;
-                                            });
+      response.set_chunked_content_provider(
+          "text/plain", [this, stallLength](std::size_t offset, httplib::DataSink& sink) {
+            if (offset == 0) return sink.write("first piece", 11);
+            if (WaitUntilStopping(stallLength)) return false;
+            sink.done();
+            return true;
+          });
     } else if (reply.generatedChunkedBytes > 0) {
       const std::size_t total = reply.generatedChunkedBytes;
       response.set_chunked_content_provider(
@@ -117,9 +119,13 @@ TestServer::TestServer(Scheme scheme) : scheme_(scheme) {
   const int backendPort = server_->bind_to_any_port("127.0.0.1");
   if (backendPort <= 0) return;
   relay_ = std::make_unique<RecordingRelay>(backendPort);
-  thread_ = std::thread([this] { server_->listen_after_bind(); });
-  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (!server_->is_running() && std::chrono::steady_clock::now() < giveUp)
+  auto listenerDone = std::make_shared<std::atomic<bool>>(false);
+  thread_ = std::thread([this, listenerDone] {
+    server_->listen_after_bind();
+    *listenerDone = true;
+  });
+  // Until the accept loop runs, stop() is ignored; a loop that failed to start ends the wait too.
+  while (!server_->is_running() && !*listenerDone)
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 

@@ -40,7 +40,7 @@ struct RecordedRequest {
 struct Reply {
   enum class Stall {
     None,
-    BeforeHeaders,  // nothing is sent until the server stops
+    BeforeHeaders,  // nothing is sent until the server stops (or stallFor has passed)
     AfterHeaders,   // the headers and a first piece of the body, then nothing
   };
   int status = 200;
@@ -48,6 +48,9 @@ struct Reply {
   HeaderList headers;  // e.g. {"Set-Cookie", "a=1"}, {"Location", "/next"}
   std::chrono::milliseconds delay{0};
   Stall stall = Stall::None;
+  // When set, a stall ends after this long and the answer is completed: a client that
+  // waits long enough gets it, so a failed request shows its own time-out ended it.
+  std::chrono::milliseconds stallFor{0};
   // When set, the body is this many 'x' bytes sent in chunks without a length.
   std::size_t generatedChunkedBytes = 0;
 };
