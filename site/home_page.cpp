@@ -1,5 +1,6 @@
 #include "site/home_page.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace zendra::site {
@@ -41,10 +42,12 @@ std::string Head(const char* title) {
          ".file-table td{padding:4px 8px;border-bottom:1px solid #eee}\n</style>\n</head>\n";
 }
 
+// A site's page reads the same whatever locale the process that serves it runs under.
 std::string SizeText(std::int64_t size) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.2f GB", static_cast<double>(size) / 1e9);
-  return text;
+  const auto [end, error] = std::to_chars(text, text + sizeof text, static_cast<double>(size) / 1e9,
+                                          std::chars_format::fixed, 2);
+  return (error == std::errc() ? std::string(text, end) : std::string("0.00")) + " GB";
 }
 
 // The menu panel whose markup the browser scrapes: the id sits between `data-menuid="` and

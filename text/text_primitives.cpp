@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <limits>
+
+#include "platform/automation/number_text.h"
 
 namespace zendra {
 namespace {
@@ -181,11 +182,7 @@ Text TrimSpaces(std::string_view text) {
 
 Text ToText(std::int32_t value) { return std::to_string(value); }
 
-Text ToText(double value) {
-  char buffer[64];
-  const int written = std::snprintf(buffer, sizeof buffer, "%.13g", value);
-  return written > 0 ? Text(buffer, static_cast<std::size_t>(written)) : Text();
-}
+Text ToText(double value) { return NumberTextGeneral(value, 13); }
 
 Text ToText(const Bytes& bytes) {
   const auto* data = reinterpret_cast<const char*>(bytes.data());

@@ -4,8 +4,9 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string_view>
+
+#include "platform/automation/number_text.h"
 
 namespace zendra {
 namespace {
@@ -24,8 +25,8 @@ std::optional<double> ParseNumber(std::string_view text) {
   if (text.empty()) return std::nullopt;
   std::string_view digits = text;
   if (digits.front() == '+' || digits.front() == '-') digits.remove_prefix(1);
-  if (digits.empty() || !(std::isdigit(static_cast<unsigned char>(digits.front())) ||
-                          digits.front() == '.'))
+  if (digits.empty() ||
+      !(std::isdigit(static_cast<unsigned char>(digits.front())) || digits.front() == '.'))
     return std::nullopt;
   double value = 0;
   const char* first = text.data() + (text.front() == '+' ? 1 : 0);
@@ -50,12 +51,10 @@ std::optional<Text> Variant::TryText() const {
       return Text();
     case Kind::Integer:
       return std::to_string(std::get<std::int32_t>(value_));
-    case Kind::Double: {
-      // Fifteen significant digits, as the platform writes a double.
-      char buffer[40];
-      std::snprintf(buffer, sizeof buffer, "%.15G", std::get<double>(value_));
-      return Text(buffer);
-    }
+    case Kind::Double:
+      // Doubles come from the script host, whose callers read numbers as the script
+      // language writes them.
+      return ScriptNumberText(std::get<double>(value_));
     case Kind::Boolean:
       // The platform writes booleans as the numbers they stand for.
       return Text(std::get<bool>(value_) ? "-1" : "0");

@@ -159,6 +159,42 @@ TEST(JsonOperationsTest, RemoveElementByPathLeavesNonArraysAlone) {
   EXPECT_EQ(array.ToJsonText(), R"({"a":1})");
 }
 
+// Element texts are the script's own number conversion; member texts keep 13 digits.
+TEST(JsonOperationsTest, NumbersReadBackAsText) {
+  const struct {
+    const char* source;  // script source of the value
+    const char* element;
+    const char* member;
+  } cases[] = {
+      {"1e21", "1e+21", "1e+21"},
+      {"1e-7", "1e-7", "1e-07"},
+      {"0.1+0.2", "0.30000000000000004", "0.3"},
+      {"-0", "0", "-0"},
+      {"1e400", "Infinity", "inf"},
+      {"-1e400", "-Infinity", "-inf"},
+      {"123456789012345680000", "123456789012345680000", "1.234567890123e+20"},
+      {"4781506560", "4781506560", "4781506560"},
+      {"1/3", "0.3333333333333333", "0.3333333333333"},
+      {"5e-324", "5e-324", "4.940656458412e-324"},
+  };
+  for (const auto& c : cases) {
+    JsonObject json;
+    json.SetDocument(std::string("{\"list\":[") + c.source + "]}", true);
+    json.SetExpression("value", c.source);
+    EXPECT_EQ(json.GetElementText(0, Text("list")), c.element) << c.source;
+    EXPECT_EQ(json.GetText("list[0]"), c.member) << c.source;
+    EXPECT_EQ(json.GetText("value"), c.member) << c.source;
+  }
+  JsonObject array = Document("[1e21, 1e-7]");
+  EXPECT_EQ(array.GetText("[0]"), "1e+21");
+  EXPECT_EQ(array.GetText("[1]"), "1e-7");
+  EXPECT_EQ(array.GetElementText(1), "1e-7");
+  EXPECT_EQ(Document("[0]").GetElementText(0), "0");
+  JsonObject notANumber;
+  notANumber.SetDocument("[0/0]", true);
+  EXPECT_EQ(notANumber.GetElementText(0), "NaN");
+}
+
 TEST(JsonOperationsTest, ElementsAndMembersAsCopies) {
   JsonObject json = Document(R"({"list":[0.5,{"k":"v"},"text"],"o":{"p":[1]},"e":"\ud83d\ude00"})");
   EXPECT_EQ(json.GetElementText(0, Text("list")), "0.5");
