@@ -59,6 +59,7 @@ std::size_t CurlTransfer::OnHeader(char* data, std::size_t size, std::size_t cou
                                    void* self) noexcept {
   auto& transfer = *static_cast<CurlTransfer*>(self);
   const std::size_t length = size * count;
+  transfer.answerStarted_ = true;
   transfer.headerBytes_ += length;
   if (transfer.headerBytes_ > kMaxHeaderBytes) return 0;
   transfer.lastActivity_ = Clock::now();
@@ -86,6 +87,12 @@ int CurlTransfer::OnRequestReady(void* self, char*, char*, int, int) noexcept {
   // The send and receive phases start once a connection stands; connecting has its own
   // time-out. Called again for each redirect.
   auto& transfer = *static_cast<CurlTransfer*>(self);
+  // Called again without an answer in between: libcurl is resending the request on a new
+  // connection because a reused one died. The site may have acted on the first copy, so the
+  // request fails instead.
+  if (transfer.requestSent_ && !transfer.answerStarted_) return CURL_PREREQFUNC_ABORT;
+  transfer.requestSent_ = true;
+  transfer.answerStarted_ = false;
   transfer.connected_ = true;
   transfer.lastActivity_ = Clock::now();
   transfer.lastDownload_ = 0;

@@ -44,6 +44,8 @@ class CurlTransfer {
   std::chrono::milliseconds sendTimeout_;
   std::chrono::milliseconds receiveTimeout_;
   bool connected_ = false;
+  bool requestSent_ = false;    // a request went out on some connection
+  bool answerStarted_ = false;  // a byte of the answer to it has come back
   Clock::time_point lastActivity_ = Clock::now();
   curl_off_t lastDownload_ = 0;
   curl_off_t lastUpload_ = 0;

@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QMessageBox>
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -169,6 +170,34 @@ TEST_F(FaultTest, StalledAnswerEndsAfterTheTimeOut) {
   StartUp();
   ExpectAllEmpty();
   EXPECT_EQ(RequestLines().size(), 1u);
+}
+
+// A connection that dies before any answer byte leaves the site's state unknown: the
+// request is not sent again on a new connection, it fails.
+TEST_F(FaultTest, DroppedAnswerOnAReusedConnectionIsSentOnce) {
+  site_.SetResponder([](const LoggedRequest& request) -> std::optional<Reply> {
+    if (request.path == "/Category/GetLang") return Reply{.dropConnection = true};
+    return std::nullopt;
+  });
+  StartUp();
+  const auto log = site_.Log();
+  ASSERT_GE(log.size(), 3u);
+  const auto& dropped = log.back();
+  EXPECT_EQ(RequestLine(dropped), "POST /Category/GetLang id=p-1");
+  EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                          [](const LoggedRequest& r) { return r.path == "/Category/GetLang"; }),
+            1);
+  // It went out on the connection of the request before it.
+  EXPECT_EQ(dropped.remotePort, log[log.size() - 2].remotePort);
+  // A failed send: no languages, and the cookies stay those of the earlier answers.
+  EXPECT_EQ(ComboTexts(window_.languageCombo()), std::vector<std::string>{"没有数据！"});
+  EXPECT_EQ(SiteCookies.rfind("zd_session=", 0), 0u);
+  EXPECT_EQ(window_.fileList().topLevelItemCount(), 0);
+
+  // Requests go on as before: the next pick gets its answer.
+  site_.SetResponder(nullptr);
+  Pick(window_.productCombo(), 0);
+  EXPECT_EQ(ComboTexts(window_.languageCombo()), (std::vector<std::string>{"简体中文", "English"}));
 }
 
 TEST_F(FaultTest, SilentSiteGivesEmptyLists) {
