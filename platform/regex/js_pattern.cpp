@@ -1,7 +1,11 @@
 #include "platform/regex/js_pattern.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
+
+#include "platform/regex/js_case_folding.h"
 
 namespace zendra {
 namespace {
@@ -54,6 +58,24 @@ std::u16string SpaceSetContents(bool negated) {
 }
 
 bool IsDigit(char16_t c) noexcept { return c >= u'0' && c <= u'9'; }
+
+// Whether c belongs to \d, \D, \w, \W, \s or \S.
+bool InClassEscape(char16_t letter, char32_t c) noexcept {
+  bool in = false;
+  switch (letter | 0x20) {
+    case u'd':
+      in = c >= u'0' && c <= u'9';
+      break;
+    case u'w':
+      in = (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+           c == u'_';
+      break;
+    default:
+      for (const auto& r : kSpaceRanges) in = in || (r.first <= c && c <= r.last);
+      break;
+  }
+  return (letter >= u'a') == in;
+}
 bool IsAsciiLetter(char16_t c) noexcept {
   return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
@@ -65,6 +87,7 @@ int HexValue(char16_t c) noexcept {
 }
 bool IsHighSurrogate(char32_t c) noexcept { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char32_t c) noexcept { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsSurrogate(char32_t c) noexcept { return c >= 0xD800 && c <= 0xDFFF; }
 
 // One element of a pattern: a single character, a character set (\d, \s...), or a
 // zero-width or back-reference item that only stands outside sets.
@@ -77,24 +100,59 @@ struct Atom {
 
 class Translator {
  public:
-  explicit Translator(std::u16string_view in) : in_(in) { CountGroups(); }
+  Translator(std::u16string_view in, bool ignoreCase) : in_(in), ignoreCase_(ignoreCase) {
+    FindGroups();
+  }
 
-  std::optional<std::u16string> Run() {
+  std::optional<JsTranslation> Run() {
     while (ok_ && i_ < in_.size()) Step();
     if (!ok_) return std::nullopt;
-    return std::move(out_);
+    return JsTranslation{std::move(out_), std::move(pcreOfJs_), std::move(loops_)};
   }
 
  private:
+  struct Opening {
+    bool capturing = false;
+    bool lookaround = false;
+    bool quantified = false;
+    std::uint32_t minimum = 0;
+  };
+  struct Open {
+    bool loop;
+    std::size_t loopIndex;
+  };
+
   void Fail() noexcept { ok_ = false; }
   bool At(char16_t c, std::size_t offset = 0) const noexcept {
     return i_ + offset < in_.size() && in_[i_ + offset] == c;
   }
 
+  // The least count of the quantifier at k, when one stands there.
+  std::optional<std::uint32_t> QuantifierAt(std::size_t k) const noexcept {
+    if (k >= in_.size()) return std::nullopt;
+    if (in_[k] == u'*' || in_[k] == u'?') return 0;
+    if (in_[k] == u'+') return 1;
+    if (in_[k] != u'{') return std::nullopt;
+    std::uint32_t least = 0;
+    std::size_t j = k + 1;
+    const std::size_t from = j;
+    for (; j < in_.size() && IsDigit(in_[j]); ++j)
+      least = std::min<std::uint32_t>(least * 10 + (in_[j] - u'0'), 1000000);
+    if (j == from) return std::nullopt;
+    if (j < in_.size() && in_[j] == u',') {
+      ++j;
+      while (j < in_.size() && IsDigit(in_[j])) ++j;
+    }
+    if (j >= in_.size() || in_[j] != u'}') return std::nullopt;
+    return least;
+  }
+
   // Capture groups are numbered by their opening parenthesis; a back-reference is one
-  // only when its number does not exceed their count.
-  void CountGroups() {
+  // only when its number does not exceed their count. A repeated group gets hidden groups
+  // of its own (see Step), so the numbers PCRE2 gives are worked out here beforehand.
+  void FindGroups() {
     bool inSet = false;
+    std::vector<std::size_t> open;
     for (std::size_t k = 0; k < in_.size(); ++k) {
       const char16_t c = in_[k];
       if (c == u'\\') {
@@ -104,15 +162,36 @@ class Translator {
       } else if (c == u'[') {
         inSet = true;
       } else if (c == u'(') {
+        Opening opening;
         if (k + 1 >= in_.size() || in_[k + 1] != u'?') {
-          ++groupCount_;
-        } else if (k + 3 < in_.size() && in_[k + 2] == u'<' && in_[k + 3] != u'=' &&
-                   in_[k + 3] != u'!') {
-          ++groupCount_;
-          hasNames_ = true;
+          opening.capturing = true;
+        } else if (k + 2 < in_.size() && (in_[k + 2] == u'=' || in_[k + 2] == u'!')) {
+          opening.lookaround = true;
+        } else if (k + 3 < in_.size() && in_[k + 2] == u'<') {
+          if (in_[k + 3] == u'=' || in_[k + 3] == u'!') {
+            opening.lookaround = true;
+          } else {
+            opening.capturing = true;
+            hasNames_ = true;
+          }
+        }
+        open.push_back(openings_.size());
+        openings_.push_back(opening);
+      } else if (c == u')' && !open.empty()) {
+        Opening& opening = openings_[open.back()];
+        open.pop_back();
+        if (const auto least = QuantifierAt(k + 1)) {
+          opening.quantified = true;
+          opening.minimum = *least;
         }
       }
     }
+    std::uint32_t pcre = 0;
+    for (const Opening& opening : openings_) {
+      if (opening.quantified && !opening.lookaround) pcre += opening.minimum == 1 ? 2 : 1;
+      if (opening.capturing) pcreOfJs_.push_back(++pcre);
+    }
+    groupCount_ = static_cast<int>(pcreOfJs_.size()) - 1;
   }
 
   // Reads one raw character, joining a surrogate pair.
@@ -182,7 +261,10 @@ class Translator {
       case u'r':
         return chr(0x0D);
       case u'c':
-        if (i_ < in_.size() && IsAsciiLetter(in_[i_])) return chr(in_[i_++] % 32);
+        // Inside a set a digit or "_" also makes a control character: [\c1] holds U+0011.
+        if (i_ < in_.size() &&
+            (IsAsciiLetter(in_[i_]) || (inSet && (IsDigit(in_[i_]) || in_[i_] == u'_'))))
+          return chr(in_[i_++] % 32);
         --i_;  // a lone "\c" stands for a backslash followed by "c"
         return chr(u'\\');
       case u'x':
@@ -220,7 +302,7 @@ class Translator {
         if (number <= static_cast<std::uint32_t>(groupCount_)) {
           i_ = end;
           std::u16string text = u"\\g{";
-          for (char16_t d : std::to_string(number)) text += d;
+          for (char16_t d : std::to_string(pcreOfJs_[number])) text += d;
           return item(text + u"}");
         }
       }
@@ -256,9 +338,8 @@ class Translator {
         atom.cp = 0x10000 + ((atom.cp - 0xD800) << 10) + (static_cast<char32_t>(low) - 0xDC00);
       }
     }
-    // A lone surrogate cannot stand in a subject that came from code page 936, and PCRE2's
-    // UTF mode rejects it.
-    if (IsHighSurrogate(atom.cp) || IsLowSurrogate(atom.cp)) Fail();
+    // A lone surrogate is one code unit that no subject holds (subjects come from code page
+    // 936); PCRE2's UTF mode cannot name it, so it becomes a character that never matches.
     return atom;
   }
 
@@ -279,12 +360,15 @@ class Translator {
     std::u16string body;
     bool letters[128] = {};
     bool empty = true;
+    std::vector<Range> chars;  // the characters and ranges named, for letter case below
     auto add = [&](const Atom& a) {
+      if (a.kind == Atom::Kind::Char && IsSurrogate(a.cp)) return;  // never in a subject
       empty = false;
       if (a.kind == Atom::Kind::Set) {
         letters[a.setLetter] = true;
         body += a.text;
       } else {
+        chars.push_back({a.cp, a.cp});
         AppendHex(body, a.cp);
       }
     };
@@ -301,8 +385,14 @@ class Translator {
         const Atom last = TakeSetAtom();
         if (first.kind == Atom::Kind::Char && last.kind == Atom::Kind::Char) {
           if (first.cp > last.cp) return Fail();
-          empty = false;
-          AppendRange(body, first.cp, last.cp);
+          // Surrogates are never in a subject, and PCRE2 cannot name them.
+          const char32_t from = IsSurrogate(first.cp) ? 0xE000 : first.cp;
+          const char32_t to = IsSurrogate(last.cp) ? 0xD7FF : last.cp;
+          if (from <= to) {
+            empty = false;
+            chars.push_back({from, to});
+            AppendRange(body, from, to);
+          }
         } else {  // a set at either end makes the hyphen literal
           add(first);
           body += u"\\-";
@@ -315,6 +405,7 @@ class Translator {
     // A set holding both halves of \s, \d or \w holds every character.
     const bool full = (letters['s'] && letters['S']) || (letters['d'] && letters['D']) ||
                       (letters['w'] && letters['W']);
+    const std::size_t setStart = out_.size();
     if (full != negated && (full || empty)) {
       out_ += u"(?s:.)";
     } else if (full || empty) {
@@ -324,14 +415,70 @@ class Translator {
       out_ += body;
       out_ += u']';
     }
+    if (ignoreCase_) MendSetCase(setStart, chars, letters, negated);
     canRepeat_ = true;
   }
 
+  // Caseless PCRE2 admits to the set just written (from setStart on) the characters caseless
+  // equal to those named; JavaScript compares upper cases. Where the two differ, the
+  // characters PCRE2 would wrongly admit are excluded and those it would miss are added.
+  void MendSetCase(std::size_t setStart, const std::vector<Range>& chars, const bool* letters,
+                   bool negated) {
+    auto named = [&](char32_t c) {
+      return std::any_of(chars.begin(), chars.end(),
+                         [c](const Range& r) { return r.first <= c && c <= r.last; });
+    };
+    auto inClasses = [&](char32_t c) {
+      for (const char16_t letter : {u'd', u'D', u'w', u'W', u's', u'S'})
+        if (letters[letter] && InClassEscape(letter, c)) return true;
+      return false;
+    };
+    std::u16string exclude, include;
+    for (const char32_t c : CharactersFoldingDifferently()) {
+      const std::u32string pcreClass = PcreCaseClass(c);
+      const std::u32string jsClass = JsCaseClass(c);
+      const bool pcre = inClasses(c) || std::any_of(pcreClass.begin(), pcreClass.end(), named);
+      const bool js = std::any_of(jsClass.begin(), jsClass.end(),
+                                  [&](char32_t d) { return named(d) || inClasses(d); });
+      if (pcre == js) continue;
+      AppendHex((pcre != negated) ? exclude : include, c);
+    }
+    if (exclude.empty() && include.empty()) return;
+    std::u16string mended = u"(?:";
+    if (!exclude.empty()) mended += u"(?!(?-i:[" + exclude + u"]))";
+    mended.append(out_, setStart);
+    if (!include.empty()) mended += u"|(?-i:[" + include + u"])";
+    mended += u')';
+    out_.replace(setStart, std::u16string::npos, mended);
+  }
+
+  // A repeated group becomes (?:()group(?C{k})) with a hidden empty group E that marks
+  // where each repetition starts, and for a least count of 1 a hidden group L before it
+  // that marks where the repetitions start. The callout k fails a repetition that matched
+  // the empty text once the least count is met; E tells which captures the last repetition
+  // set (JsLoop).
   void TakeGroupOpening() {
+    const Opening opening = openingsSeen_ < openings_.size() ? openings_[openingsSeen_] : Opening();
+    ++openingsSeen_;
+    if (opening.quantified && !opening.lookaround) {
+      JsLoop loop;
+      if (opening.minimum == 1) {
+        out_ += u"()";
+        loop.before = ++pcreGroups_;
+      }
+      out_ += u"(?:()";
+      loop.start = ++pcreGroups_;
+      loop.checkEmpty = opening.minimum <= 1;
+      open_.push_back({true, loops_.size()});
+      loops_.push_back(loop);
+    } else {
+      open_.push_back({false, 0});
+    }
     ++i_;  // "("
     if (!At(u'?')) {
       if (At(u'*')) return Fail();  // PCRE2 verbs
       out_ += u'(';
+      ++pcreGroups_;
       return;
     }
     if (At(u':', 1) || At(u'=', 1) || At(u'!', 1)) {
@@ -350,6 +497,7 @@ class Translator {
       out_ += u'(';
       out_ += in_.substr(i_, close + 1 - i_);
       i_ = close + 1;
+      ++pcreGroups_;
       return;
     }
     Fail();  // (?i), (?#...), (?| and the like are not JavaScript
@@ -391,7 +539,15 @@ class Translator {
         ++i_;
         const Atom atom = TakeEscape(false);
         if (atom.kind == Atom::Kind::Char) {
-          AppendHex(out_, atom.cp);
+          if (IsSurrogate(atom.cp)) {
+            out_ += u"[]";  // a lone surrogate: matches nothing, and can still be repeated
+          } else if (ignoreCase_ && FoldsDifferently(atom.cp)) {
+            out_ += u"(?-i:[";
+            for (const char32_t c : JsCaseClass(atom.cp)) AppendHex(out_, c);
+            out_ += u"])";
+          } else {
+            AppendHex(out_, atom.cp);
+          }
         } else if (atom.kind == Atom::Kind::Set) {
           if (atom.setLetter == u's' || atom.setLetter == u'S') {
             out_ += u'[';
@@ -416,6 +572,21 @@ class Translator {
         out_ += c;
         ++i_;
         canRepeat_ = true;
+        if (!open_.empty()) {
+          const Open group = open_.back();
+          open_.pop_back();
+          if (group.loop) {
+            JsLoop& loop = loops_[group.loopIndex];
+            loop.lastInner = pcreGroups_;
+            if (loop.checkEmpty) {
+              out_ += u"(?C{";
+              for (char16_t d : std::to_string(group.loopIndex)) out_ += d;
+              out_ += u'}';
+              out_ += u')';
+            }
+            out_ += u')';
+          }
+        }
         return;
       case u'*':
       case u'+':
@@ -444,7 +615,13 @@ class Translator {
         canRepeat_ = false;
         return;
       default:
-        out_ += c;
+        if (ignoreCase_ && FoldsDifferently(c)) {
+          out_ += u"(?-i:[";
+          for (const char32_t d : JsCaseClass(c)) AppendHex(out_, d);
+          out_ += u"])";
+        } else {
+          out_ += c;
+        }
         ++i_;
         canRepeat_ = true;
         return;
@@ -452,8 +629,15 @@ class Translator {
   }
 
   std::u16string_view in_;
+  bool ignoreCase_;
   std::size_t i_ = 0;
   std::u16string out_;
+  std::vector<Opening> openings_;
+  std::size_t openingsSeen_ = 0;
+  std::vector<Open> open_;
+  std::vector<std::uint32_t> pcreOfJs_{0};
+  std::uint32_t pcreGroups_ = 0;
+  std::vector<JsLoop> loops_;
   int groupCount_ = 0;
   bool hasNames_ = false;
   bool canRepeat_ = false;
@@ -462,8 +646,8 @@ class Translator {
 
 }  // namespace
 
-std::optional<std::u16string> TranslateJsPattern(std::u16string_view pattern) {
-  return Translator(pattern).Run();
+std::optional<JsTranslation> TranslateJsPattern(std::u16string_view pattern, bool ignoreCase) {
+  return Translator(pattern, ignoreCase).Run();
 }
 
 }  // namespace zendra

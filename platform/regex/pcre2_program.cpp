@@ -1,5 +1,7 @@
 #include "platform/regex/pcre2_program.h"
 
+#include <algorithm>
+
 #include "platform/regex/js_pattern.h"
 
 namespace zendra {
@@ -21,8 +23,9 @@ PCRE2_SPTR AsPcre2(std::u16string_view text) noexcept {
 std::unique_ptr<Pcre2Program> Pcre2Program::Compile(std::u16string_view jsPattern, bool ignoreCase,
                                                     bool multiline) noexcept {
   try {
-    const std::optional<std::u16string> pattern = TranslateJsPattern(jsPattern);
-    if (!pattern) return nullptr;
+    std::optional<JsTranslation> translation = TranslateJsPattern(jsPattern, ignoreCase);
+    if (!translation) return nullptr;
+    const std::u16string* pattern = &translation->pattern;
 
     Pcre2CompileContext compileContext(pcre2_compile_context_create(nullptr));
     if (!compileContext) return nullptr;
@@ -48,6 +51,11 @@ std::unique_ptr<Pcre2Program> Pcre2Program::Compile(std::u16string_view jsPatter
 
     program->matchContext_.reset(pcre2_match_context_create(nullptr));
     if (!program->matchContext_) return nullptr;
+    program->groups_ = std::move(translation->groups);
+    program->loops_ = std::move(translation->loops);
+    if (!program->loops_.empty())
+      pcre2_set_callout(program->matchContext_.get(), &Pcre2Program::OnRepetitionEnd,
+                        &program->loops_);
     pcre2_set_match_limit(program->matchContext_.get(), kMatchLimit);
     pcre2_set_depth_limit(program->matchContext_.get(), kDepthLimit);
     if (jit) {
@@ -56,7 +64,8 @@ std::unique_ptr<Pcre2Program> Pcre2Program::Compile(std::u16string_view jsPatter
         pcre2_jit_stack_assign(program->matchContext_.get(), nullptr, program->jitStack_.get());
     }
 
-    pcre2_pattern_info(program->code_.get(), PCRE2_INFO_CAPTURECOUNT, &program->captureCount_);
+    pcre2_pattern_info(program->code_.get(), PCRE2_INFO_CAPTURECOUNT, &program->pcreGroupCount_);
+    program->captureCount_ = static_cast<std::uint32_t>(program->groups_.size() - 1);
     std::uint32_t nameCount = 0;
     pcre2_pattern_info(program->code_.get(), PCRE2_INFO_NAMECOUNT, &nameCount);
     program->hasNames_ = nameCount > 0;
@@ -69,7 +78,44 @@ std::unique_ptr<Pcre2Program> Pcre2Program::Compile(std::u16string_view jsPatter
 int Pcre2Program::GroupNumber(std::u16string_view name) const {
   const std::u16string terminated(name);
   const int number = pcre2_substring_number_from_name(code_.get(), AsPcre2(terminated));
-  return number > 0 ? number : -1;
+  if (number <= 0) return -1;
+  const auto found = std::find(groups_.begin(), groups_.end(), static_cast<std::uint32_t>(number));
+  return found == groups_.end() ? -1 : static_cast<int>(found - groups_.begin());
+}
+
+int Pcre2Program::OnRepetitionEnd(pcre2_callout_block* block, void* data) noexcept {
+  const auto& loops = *static_cast<const std::vector<JsLoop>*>(data);
+  std::size_t index = 0;
+  for (PCRE2_SIZE k = 0; k < block->callout_string_length; ++k)
+    index = index * 10 + (block->callout_string[k] - u'0');
+  if (index >= loops.size()) return 0;
+  const JsLoop& loop = loops[index];
+  if (loop.start >= block->capture_top) return 0;
+  const PCRE2_SIZE begun = block->offset_vector[2 * loop.start];
+  if (block->current_position != begun) return 0;
+  // The first of at least one repetitions may be empty; it begins where they all begin.
+  if (loop.before != 0 && loop.before < block->capture_top &&
+      block->offset_vector[2 * loop.before] == begun)
+    return 0;
+  return 1;  // an empty repetition: this way fails, and the repetitions end before it
+}
+
+void Pcre2Program::ToJsGroups(const PCRE2_SIZE* pcre, std::vector<std::size_t>& js) const {
+  // Captures left from an earlier repetition began before the last repetition did; those of
+  // a repetition that did not happen at all are dropped with it. Outer loops come first.
+  std::vector<PCRE2_SIZE> work(pcre, pcre + 2 * (pcreGroupCount_ + 1));
+  for (const JsLoop& loop : loops_) {
+    const PCRE2_SIZE begun = work[2 * loop.start];
+    for (std::uint32_t g = loop.start + 1; g <= loop.lastInner && g <= pcreGroupCount_; ++g) {
+      if (work[2 * g] == PCRE2_UNSET) continue;
+      if (begun == PCRE2_UNSET || work[2 * g] < begun) work[2 * g] = work[2 * g + 1] = PCRE2_UNSET;
+    }
+  }
+  js.assign(2 * groups_.size(), PCRE2_UNSET);
+  for (std::size_t k = 0; k < groups_.size(); ++k) {
+    js[2 * k] = work[2 * groups_[k]];
+    js[2 * k + 1] = work[2 * groups_[k] + 1];
+  }
 }
 
 void Pcre2Program::ForEachMatch(std::u16string_view subject, bool global,
@@ -78,13 +124,15 @@ void Pcre2Program::ForEachMatch(std::u16string_view subject, bool global,
   if (!matchData) return;
   const std::size_t length = subject.size();
   std::uint32_t options = 0;
+  std::vector<std::size_t> jsOffsets;
   for (std::size_t start = 0; start <= length;) {
     const int rc = pcre2_match(code_.get(), AsPcre2(subject), length, start, options,
                                matchData.get(), matchContext_.get());
     if (rc < 0) return;  // no further match, invalid subject, or a limit reached
     // The subject was checked once; checking it again per match would be quadratic.
     options |= PCRE2_NO_UTF_CHECK;
-    const PCRE2_SIZE* offsets = pcre2_get_ovector_pointer(matchData.get());
+    ToJsGroups(pcre2_get_ovector_pointer(matchData.get()), jsOffsets);
+    const std::size_t* offsets = jsOffsets.data();
     visit(offsets);
     if (!global) return;
     std::size_t next = offsets[1];

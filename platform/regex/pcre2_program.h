@@ -6,7 +6,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "platform/regex/js_pattern.h"
 #include "platform/regex/pcre2_handles.h"
 
 namespace zendra {
@@ -36,9 +38,16 @@ class Pcre2Program {
  private:
   Pcre2Program() = default;
 
+  static int OnRepetitionEnd(pcre2_callout_block* block, void* data) noexcept;
+  // PCRE2's offsets of one match as the offsets of the pattern's own groups.
+  void ToJsGroups(const PCRE2_SIZE* pcre, std::vector<std::size_t>& js) const;
+
   Pcre2Code code_;
   Pcre2MatchContext matchContext_;
   Pcre2JitStack jitStack_;
+  std::vector<std::uint32_t> groups_;
+  std::vector<JsLoop> loops_;
+  std::uint32_t pcreGroupCount_ = 0;
   std::uint32_t captureCount_ = 0;
   bool hasNames_ = false;
 };
