@@ -191,7 +191,7 @@ TEST_F(FaultTest, DroppedAnswerOnAReusedConnectionIsSentOnce) {
   EXPECT_EQ(dropped.remotePort, log[log.size() - 2].remotePort);
   // A failed send: no languages, and the cookies stay those of the earlier answers.
   EXPECT_EQ(ComboTexts(window_.languageCombo()), std::vector<std::string>{"没有数据！"});
-  EXPECT_EQ(SiteCookies.rfind("zd_session=", 0), 0u);
+  EXPECT_EQ(State().SiteCookies.rfind("zd_session=", 0), 0u);
   EXPECT_EQ(window_.fileList().topLevelItemCount(), 0);
 
   // Requests go on as before: the next pick gets its answer.

@@ -9,7 +9,6 @@
 #include <optional>
 #include <string>
 
-#include "app/handlers.h"
 #include "json/json_object.h"
 #include "platform/automation/variant.h"
 #include "tests/app/catalogue_fixture.h"
@@ -79,7 +78,7 @@ TEST_F(FileListLocaleTest, SizeCells) {
                                                         : "0.1";
     return site::Reply{.body = R"({"result":{"FileName":"a.iso","size":)" + size + "}}"};
   });
-  OnMainWindowCreated(window_);
+  StartUp();
   const auto rows = Rows(window_.fileList());
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0][3], "734003200.5");
