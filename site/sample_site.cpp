@@ -287,6 +287,10 @@ bool SampleSite::Start(int port) {
   // delayed acknowledgement.
   server->set_tcp_nodelay(true);
   server->set_keep_alive_max_count(1'000'000);
+  // A busy machine can starve a reader for seconds; the library's 5 s would cut a large
+  // answer short. Stop() cuts every connection anyway.
+  server->set_read_timeout(300, 0);
+  server->set_write_timeout(300, 0);
   server->set_payload_max_length(kMaxRequestBody);
   const auto handler = [state = state_.get()](const httplib::Request& request,
                                               httplib::Response& response) {

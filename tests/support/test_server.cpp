@@ -63,6 +63,10 @@ TestServer::TestServer(Scheme scheme) : scheme_(scheme) {
   if (!server_->is_valid()) return;
   // Long runs of requests on one connection (the benchmark sends hundreds).
   server_->set_keep_alive_max_count(100000);
+  // A busy machine can starve a reader for seconds; the library's 5 s would cut a large
+  // answer short.
+  server_->set_read_timeout(300, 0);
+  server_->set_write_timeout(300, 0);
   // Headers and body go out in separate writes; without this, Nagle's algorithm and the
   // peer's delayed acknowledgement add some 40 ms to every answer.
   server_->set_tcp_nodelay(true);
