@@ -1,10 +1,30 @@
 #include "platform/codepage/code_page.h"
 
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 #include <unicode/ustring.h>
+
+#include <iterator>
 
 namespace zendra {
 namespace {
+
+// ICU's own substitution skips default-ignorable characters (a byte-order mark, zero-width
+// spaces, soft hyphens), so texts would lose characters without a trace: every character
+// without a code becomes "?" instead.
+void SubstituteEveryUnmappable(const void*, UConverterFromUnicodeArgs* args, const UChar*, int32_t,
+                               UChar32, UConverterCallbackReason reason, UErrorCode* error) {
+  if (reason != UCNV_UNASSIGNED && reason != UCNV_ILLEGAL && reason != UCNV_IRREGULAR) return;
+  *error = U_ZERO_ERROR;
+  ucnv_cbFromUWriteBytes(args, "?", 1, 0, error);
+}
+
+// The buffers are sized for the longest possible result; a long text that came out much
+// shorter gives the rest back instead of holding up to three times its size.
+void ReleaseSpare(std::string& text) {
+  constexpr std::size_t kWorthReleasing = std::size_t{1} << 20;
+  if (text.capacity() - text.size() >= kWorthReleasing) text.shrink_to_fit();
+}
 
 // One converter per thread, opened on first use and closed at thread exit.
 class Cp936Converter {
@@ -18,6 +38,9 @@ class Cp936Converter {
     }
     error = U_ZERO_ERROR;
     ucnv_setSubstChars(converter_, "?", 1, &error);
+    error = U_ZERO_ERROR;
+    ucnv_setFromUCallBack(converter_, &SubstituteEveryUnmappable, nullptr, nullptr, nullptr,
+                          &error);
   }
   ~Cp936Converter() {
     if (converter_) ucnv_close(converter_);
@@ -64,6 +87,7 @@ Text Utf16ToCp936(std::u16string_view text) {
                       static_cast<int32_t>(text.size()), &error);
   if (U_FAILURE(error)) return {};
   result.resize(static_cast<size_t>(length));
+  ReleaseSpare(result);
   return result;
 }
 
@@ -88,11 +112,41 @@ std::string Utf16ToUtf8(std::u16string_view text) {
                      static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &error);
   if (U_FAILURE(error)) return {};
   result.resize(static_cast<size_t>(length));
+  ReleaseSpare(result);
   return result;
 }
 
 Text Cp936FromUtf8(std::string_view utf8) { return Utf16ToCp936(Utf8ToUtf16(utf8)); }
 
-std::string Utf8FromCp936(std::string_view text) { return Utf16ToUtf8(Cp936ToUtf16(text)); }
+std::string Utf8FromCp936(std::string_view text) {
+  UConverter* converter = Cp936Converter::ForThisThread();
+  if (!converter || text.empty()) return {};
+  // In pieces through a small buffer: a long text (a whole answer) never stands in memory
+  // a third time as UTF-16. A code page 936 text holds no character beyond U+FFFF, so no
+  // surrogate pair is split between pieces.
+  std::string result;
+  result.reserve(text.size());
+  char16_t piece[16384];
+  const char* source = text.data();
+  const char* const sourceEnd = text.data() + text.size();
+  ucnv_resetToUnicode(converter);
+  while (true) {
+    UChar* target = piece;
+    UErrorCode error = U_ZERO_ERROR;
+    ucnv_toUnicode(converter, &target, piece + std::size(piece), &source, sourceEnd, nullptr,
+                   true, &error);
+    if (U_FAILURE(error) && error != U_BUFFER_OVERFLOW_ERROR) return {};
+    const auto units = static_cast<std::size_t>(target - piece);
+    const std::size_t before = result.size();
+    result.resize(before + units * 3);
+    int32_t length = 0;
+    UErrorCode utf8Error = U_ZERO_ERROR;
+    u_strToUTF8WithSub(result.data() + before, static_cast<int32_t>(units * 3), &length, piece,
+                       static_cast<int32_t>(units), 0xFFFD, nullptr, &utf8Error);
+    if (U_FAILURE(utf8Error)) return {};
+    result.resize(before + static_cast<std::size_t>(length));
+    if (error != U_BUFFER_OVERFLOW_ERROR) return result;
+  }
+}
 
 }  // namespace zendra
