@@ -70,19 +70,32 @@ void SetHeaderLines(const ObjectRef<HttpRequest>& request, const Text& headers) 
   }
 }
 
-// Each Set-Cookie line gives its first name=value; attributes are dropped.
-Text CookiesSetBy(const Text& responseHeaders) {
-  Text cookies;
-  for (const Text& line : SplitText(responseHeaders, "\r\n")) {
-    if (TextBefore(line, ": ") != "Set-Cookie") continue;
-    const Text item = FindText(line, ";") >= 1
-                          ? TextBetween(line, "Set-Cookie:", ";")
-                          : ReplaceText(line, "Set-Cookie:", "", std::nullopt, std::nullopt, false);
-    cookies += TrimSpaces(item);
-    cookies += "; ";
+// The header lines of a response, split on bytes: a site's header may end in an odd
+// number of bytes of 128 or more, which a double-byte scan would pair with the CR.
+TextArray HeaderLines(std::string_view headers) {
+  TextArray lines;
+  while (!headers.empty()) {
+    const std::size_t end = headers.find("\r\n");
+    lines.emplace_back(headers.substr(0, end));
+    if (end == std::string_view::npos) break;
+    headers.remove_prefix(end + 2);
   }
-  if (cookies.ends_with("; ")) cookies.resize(cookies.size() - 2);
-  return cookies;
+  return lines;
+}
+
+// Each Set-Cookie line gives its first name=value; attributes are dropped, and so is a
+// cookie that could not travel back in a Cookie header.
+Text CookiesSetBy(const Text& responseHeaders) {
+  constexpr std::string_view kSetCookie = "Set-Cookie:";
+  TextArray items;
+  for (const Text& line : HeaderLines(responseHeaders)) {
+    const std::string_view view(line);
+    if (view.substr(0, view.find(": ")) != "Set-Cookie") continue;
+    std::string_view item = view.substr(kSetCookie.size());
+    item = item.substr(0, item.find(';'));
+    items.push_back(TrimSpaces(item));
+  }
+  return LatestCookies(items);
 }
 
 Bytes Perform(const Text& url, const WebRequestOptions& options) {
@@ -126,7 +139,8 @@ Bytes Perform(const Text& url, const WebRequestOptions& options) {
     // A caller may pass a whole "Cookie: ..." line; only the items are wanted.
     if (!cookies.empty() && FindText(cookies, "Cookie:", std::nullopt, true) >= 1)
       cookies = ReplaceText(cookies, "Cookie:", "", std::nullopt, std::nullopt, false);
-    request.Call(&HttpRequest::SetRequestHeader, Text("Cookie"), cookies);
+    // An item that cannot travel is left out rather than losing the whole header.
+    request.Call(&HttpRequest::SetRequestHeader, Text("Cookie"), BoundCookies(cookies));
   }
 
   SetHeaderLines(request, headers);
@@ -142,8 +156,11 @@ Bytes Perform(const Text& url, const WebRequestOptions& options) {
   Text responseHeaders = request.Call(&HttpRequest::GetAllResponseHeaders);
   const std::int32_t status = ToInteger(request.Call(&HttpRequest::Status));
   Text returnedCookies = CookiesSetBy(responseHeaders);
-  if (options.mergeCookieText.value_or(true) && options.cookies)
-    returnedCookies = MergeCookies(*options.cookies, returnedCookies);
+  if (options.mergeCookieText.value_or(true) && options.cookies) {
+    MergeCookies(*options.cookies, returnedCookies);
+    *options.cookies = BoundCookies(*options.cookies);
+    returnedCookies = *options.cookies;
+  }
 
   if (options.responseHeaders) *options.responseHeaders = std::move(responseHeaders);
   if (options.status) *options.status = status;

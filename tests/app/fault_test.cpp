@@ -11,6 +11,7 @@
 #include "platform/http/curl_http_request.h"
 #include "platform/window/message_box_seam.h"
 #include "tests/app/catalogue_fixture.h"
+#include "web/cookie_merge.h"
 
 namespace zendra {
 namespace {
@@ -138,7 +139,7 @@ TEST_F(FaultTest, HugeHomePageIsRefused) {
   ExpectAllEmpty();
 }
 
-TEST_F(FaultTest, ThousandCookiesAreCarried) {
+TEST_F(FaultTest, ThousandCookiesKeepTheLatestWithinBounds) {
   site_.SetResponder([](const LoggedRequest& request) -> std::optional<Reply> {
     if (request.path != "/" || !request.Header("Cookie").empty()) return std::nullopt;
     Reply reply{.body = kRedirectPage, .contentType = "text/html"};
@@ -148,8 +149,12 @@ TEST_F(FaultTest, ThousandCookiesAreCarried) {
     return reply;
   });
   StartUp();
-  EXPECT_EQ(State().SiteCookies.rfind("zd_session=", 0), 0u);
-  EXPECT_NE(State().SiteCookies.find("; k999=v; zd_visit=1"), std::string::npos);
+  // The cookies set last are kept, the first of the thousand dropped.
+  const Text& cookies = State().SiteCookies;
+  EXPECT_EQ(cookies.rfind("zd_session=", 0), 0u);
+  EXPECT_NE(cookies.find("; k998=v; k999=v"), std::string::npos);
+  EXPECT_EQ(cookies.find("k0=v"), std::string::npos);
+  EXPECT_LE(SplitCookieItems(cookies).size(), kMaxCookiesPerSite);
   EXPECT_EQ(window_.fileList().topLevelItemCount(), 3);
 }
 

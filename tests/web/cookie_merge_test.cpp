@@ -104,5 +104,32 @@ TEST(ItemList, FindItem) {
   EXPECT_EQ(FindItem({}, ""), -1);
 }
 
+TEST(BoundCookiesTest, KeepsTheNewestWithinTheBounds) {
+  const Text big(4000, 'v');
+  const struct {
+    Text cookies;
+    Text kept;
+  } cases[] = {
+      {"a=1; b=2", "a=1; b=2"},
+      {"", ""},
+      {"a=1; b=\x01; c=3; d=\x7f", "a=1; c=3"},
+      {"a=" + Text(4094, 'x') + "; b=" + Text(4095, 'x') + "; c=3", "a=" + Text(4094, 'x') + "; c=3"},
+      // The Cookie header stays within its cap: the items least recently set go first.
+      {"n=" + big + "; o=" + big + "; p=1", "n=" + big},
+  };
+  for (const auto& c : cases) EXPECT_EQ(BoundCookies(c.cookies), c.kept) << c.cookies.substr(0, 40);
+
+  Text many;
+  for (int i = 0; i < 400; ++i) many += (i ? "; c" : "c") + std::to_string(i) + "=1";
+  const TextArray kept = SplitCookieItems(BoundCookies(many));
+  ASSERT_EQ(kept.size(), kMaxCookiesPerSite);
+  EXPECT_EQ(kept.front(), "c0=1");
+}
+
+TEST(MergeCookiesTest, StrayLeadByteDoesNotSwallowTheSeparator) {
+  Text cookies = "city=\xD6; a=1";
+  EXPECT_EQ(MergeCookies(cookies, "a=2"), "a=2; city=\xD6");
+}
+
 }  // namespace
 }  // namespace zendra

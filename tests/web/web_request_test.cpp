@@ -132,6 +132,9 @@ TEST_F(WebRequestTest, CookieHeader) {
       {"cookie: a=1; COOKIE: b=2", false, "Cookie:  a=1;  b=2", " a=1;  b=2"},
       {"", true, "Cookie: ", ""},
       {"a=1;", true, "Cookie: a=1;", "a=1"},
+      // An item that cannot travel is left out; the others still go.
+      {"a=1; bad=x\ry; b=2", false, "Cookie: a=1; b=2", "a=1; bad=x\ry; b=2"},
+      {"a=1; bad=x\ry; b=2", true, "Cookie: a=1; b=2", "a=1; b=2"},
   };
   for (const auto& c : cases) {
     fake->calls.clear();
@@ -157,6 +160,13 @@ TEST_F(WebRequestTest, ReturnedCookies) {
       {"Set-Cookie:  d=4 ;Secure\r\nX: y", "d=4"},
       {"Set-Cookie: e=5\r\n", "e=5"},
       {"Set-Cookie:x=1", ""},  // the name is what stands before ": "
+      // Lines split on bytes: an odd number of high bytes does not swallow the line end.
+      {"Server: \xE6\x9C\x8D\r\nSet-Cookie: a=1", "a=1"},
+      {"Set-Cookie: city=\xE4\xB8\xAD\r\nSet-Cookie: b=2", "city=\xE4\xB8\xAD; b=2"},
+      {"Set-Cookie: city=\xE4\xB8\xAD; path=/\r\nSet-Cookie: b=2", "city=\xE4\xB8\xAD; b=2"},
+      // A cookie that could not travel back is dropped alone.
+      {"Set-Cookie: bad=1\r2\r\nSet-Cookie: b=2", "b=2"},
+      {"Set-Cookie: esc=\x1b[2J; path=/\r\nSet-Cookie: b=2", "b=2"},
   };
   for (const auto& c : cases) {
     fake->responseHeaders = c.responseHeaders;
