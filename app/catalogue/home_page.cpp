@@ -2,6 +2,7 @@
 #include "app/catalogue/fixed_values.h"
 #include "platform/automation/factories.h"
 #include "text/extract_between.h"
+#include "text/first_piece_per_key.h"
 #include "text/text_primitives.h"
 #include "web/decode_response_text.h"
 #include "web/web_request.h"
@@ -43,14 +44,12 @@ void CatalogueBrowser::LoadHomePage() {
     page = RequestHomePage(&state_.SiteCookies, returnedCookies);
 
   ExtractBetween(page, "data-menuid=\"", "\" data-target", state_.CategoryIds);
-  TextArray items;
-  TextArray names;
-  for (const Text& id : state_.CategoryIds) {
-    ExtractBetween(page, id + "\">", "</a></h4></div><div id=\"collapse_" + id, names);
-    // An id without a name still gets its item, so that item k keeps belonging to id k.
-    items.push_back(names.empty() ? Text() : names.front());
-  }
-  view_.FillList(CatalogueList::Categories, items);
+  // The ids are the site's text: each is looked for as it stands, never as pattern text,
+  // and all of them in a few passes over the page instead of one pass per id. An id
+  // without a name still gets its item, so that item k keeps belonging to id k.
+  view_.FillList(CatalogueList::Categories,
+                 FirstPiecePerKey(page, state_.CategoryIds, "\">",
+                                  "</a></h4></div><div id=\"collapse_"));
   view_.SelectItem(CatalogueList::Categories, 0);
 }
 
