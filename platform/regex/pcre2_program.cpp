@@ -1,5 +1,7 @@
 #include "platform/regex/pcre2_program.h"
 
+#include <time.h>
+
 #include <algorithm>
 
 #include "platform/regex/js_pattern.h"
@@ -12,7 +14,18 @@ namespace {
 constexpr std::uint32_t kMatchLimit = 20'000'000;
 constexpr std::uint32_t kDepthLimit = 1'000'000;
 constexpr std::size_t kJitStackStart = 32 * 1024;
-constexpr std::size_t kJitStackMax = 4 * 1024 * 1024;
+// Reserved, not committed: lazy middles of several million characters need this much.
+constexpr std::size_t kJitStackMax = 64 * 1024 * 1024;
+// One budget for a whole search, in processor time of the searching thread so that a
+// loaded machine does not cut ordinary searches short; read between matches, so a search
+// with very many matches ends after about this long and keeps what it found.
+constexpr std::int64_t kSearchBudgetNs = 1'000'000'000;
+
+std::int64_t ThreadTimeNs() noexcept {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+}
 
 PCRE2_SPTR AsPcre2(std::u16string_view text) noexcept {
   return reinterpret_cast<PCRE2_SPTR>(text.data());
@@ -125,6 +138,8 @@ void Pcre2Program::ForEachMatch(std::u16string_view subject, bool global,
   const std::size_t length = subject.size();
   std::uint32_t options = 0;
   std::vector<std::size_t> jsOffsets;
+  const std::int64_t deadlineNs = ThreadTimeNs() + kSearchBudgetNs;
+  std::uint32_t matches = 0;
   for (std::size_t start = 0; start <= length;) {
     const int rc = pcre2_match(code_.get(), AsPcre2(subject), length, start, options,
                                matchData.get(), matchContext_.get());
@@ -135,6 +150,8 @@ void Pcre2Program::ForEachMatch(std::u16string_view subject, bool global,
     const std::size_t* offsets = jsOffsets.data();
     visit(offsets);
     if (!global) return;
+    // The clock is read at every 256th match only.
+    if (++matches % 256 == 0 && ThreadTimeNs() > deadlineNs) return;
     std::size_t next = offsets[1];
     if (offsets[1] <= offsets[0]) {
       next = offsets[0] + 1;

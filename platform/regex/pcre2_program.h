@@ -32,7 +32,8 @@ class Pcre2Program {
 
   // Visits the matches from the start of the subject, only the first unless global. An
   // empty match moves the next search one character on, as JavaScript does. A match that
-  // hits a limit ends the search; what was visited stays.
+  // hits a limit ends the search, and so does the search's budget of about a second of
+  // processor time, read between matches; what was visited stays.
   void ForEachMatch(std::u16string_view subject, bool global, const MatchVisitor& visit) const;
 
  private:
