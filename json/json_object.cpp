@@ -17,8 +17,12 @@ Variant Run(const ObjectRef<ScriptHost>& host, const Text& code) {
   return host.Call(&ScriptHost::Eval, code);
 }
 
+// A text read from a document ends at its first zero, as the program's texts do: a
+// "\u0000" in an answer must not smuggle one into the middle of a file name or link.
 Text EvalText(const ObjectRef<ScriptHost>& host, const Text& code) {
-  return Run(host, code).AsText();
+  Text text = Run(host, code).AsText();
+  text.resize(std::min(text.size(), text.find('\0')));
+  return text;
 }
 
 double EvalNumber(const ObjectRef<ScriptHost>& host, const Text& code) {
@@ -83,6 +87,8 @@ JsonObject& JsonObject::operator=(const JsonObject& other) {
 }
 
 void JsonObject::SetUp() {
+  static const bool libraryKept = (KeepCompiledForNewHosts(JsonLibraryScript()), true);
+  static_cast<void>(libraryKept);
   CoInitialize();
   scriptHost = CreateScriptHost();
   scriptHost.Call(&ScriptHost::SetLanguage, Text("JavaScript"));
@@ -106,10 +112,14 @@ bool JsonObject::Parse(const Text& text) {
   }
   if (!scriptHost) return false;
   Run(scriptHost, "var " + variableName + "=null");
-  // The site's answer is data: it reaches the engine as a string literal read by the JSON
-  // reader, so an answer that is script rather than JSON is refused, never run.
-  scriptHost.Call(&ScriptHost::AddCode,
-                  "var " + variableName + "=JSON.parse(" + QuoteScriptString(text) + ")");
+  // The site's answer is data: it reaches the engine as a string value read by the JSON
+  // reader, so an answer that is script rather than JSON is refused, never run; and it is
+  // never copied into source text, which would cost several times its size.
+  const Text answer = "zendra_answer";
+  if (scriptHost.Call(&ScriptHost::SetGlobalText, answer, text)) {
+    scriptHost.Call(&ScriptHost::AddCode,
+                    "var " + variableName + "=JSON.parse(" + answer + ");" + answer + "=null");
+  }
   return EvalBool(scriptHost, "null !=" + variableName);
 }
 

@@ -12,27 +12,28 @@
 namespace zendra {
 
 // Compiled global code kept across heaps: a long script that every new host loads (a
-// library) is compiled once and afterwards only loaded, which is far cheaper. Only
-// bytecode dumped by this process goes in, since the engine trusts what it loads.
+// library) is compiled once and afterwards only loaded, which is far cheaper. Only sources
+// admitted beforehand go in, never code that carries an answer, and only bytecode dumped
+// by this process, since the engine trusts what it loads.
 class DuktapeBytecodeCache {
  public:
-  // Shorter sources compile about as fast as their bytecode loads.
-  static constexpr std::size_t kMinimumSourceSize = 1024;
   static constexpr std::size_t kMaximumEntries = 8;
 
   static DuktapeBytecodeCache& Instance() noexcept;
 
-  static bool IsWorthCaching(std::string_view source) noexcept {
-    return source.size() >= kMinimumSourceSize;
-  }
+  // Up to kMaximumEntries sources are admitted; later ones are compiled every time.
+  void Admit(std::string source);
+  bool IsAdmitted(std::string_view source) const;
   std::shared_ptr<const Bytes> Find(std::string_view source) const;
-  // Keeps the first kMaximumEntries sources stored; later ones are compiled every time.
+  std::size_t StoredCount() const;
+  // Keeps the bytecode of an admitted source.
   void Store(std::string_view source, Bytes bytecode);
 
  private:
   DuktapeBytecodeCache() = default;
 
   mutable std::mutex mutex_;
+  std::vector<std::string> admitted_;
   std::vector<std::pair<std::string, std::shared_ptr<const Bytes>>> entries_;
 };
 

@@ -64,6 +64,20 @@ duk_ret_t RunScript(duk_context* context, void* udata) {
   return 1;
 }
 
+struct GlobalTextJob {
+  const std::string* name;
+  const std::string* value;
+};
+
+duk_ret_t PutGlobalText(duk_context* context, void* udata) {
+  const auto* job = static_cast<const GlobalTextJob*>(udata);
+  duk_push_global_object(context);
+  duk_push_lstring(context, job->value->data(), job->value->size());
+  duk_put_prop_lstring(context, -2, job->name->data(), job->name->size());
+  duk_pop(context);
+  return 0;
+}
+
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) noexcept {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
     return std::tolower(static_cast<unsigned char>(x)) ==
@@ -85,9 +99,9 @@ class DuktapeScriptHost final : public ScriptHost {
 
   bool AddCode(const Text& code) override {
     if (!languageSet_) return false;
-    const std::string source = Utf16ToUtf8(Cp936ToUtf16(code));
+    const std::string source = Utf8FromCp936(code);
     auto& cache = DuktapeBytecodeCache::Instance();
-    const bool cacheable = DuktapeBytecodeCache::IsWorthCaching(source);
+    const bool cacheable = cache.IsAdmitted(source);
     const std::shared_ptr<const Bytes> bytecode = cacheable ? cache.Find(source) : nullptr;
     ScriptJob job{&source, false, bytecode.get(), cacheable && !bytecode};
     // Without a dump nothing is kept: on failure the error is dropped too.
@@ -112,7 +126,7 @@ class DuktapeScriptHost final : public ScriptHost {
 
   Variant Eval(const Text& code) override {
     if (!languageSet_) return Variant();
-    const std::string source = Utf16ToUtf8(Cp936ToUtf16(code));
+    const std::string source = Utf8FromCp936(code);
     ScriptJob job{&source, true, nullptr, false};
     const duk_int_t result = heap_.SafeCall(&RunScript, &job, 1);
     if (!heap_.IsAlive()) return Variant();
@@ -127,6 +141,16 @@ class DuktapeScriptHost final : public ScriptHost {
     }
     duk_pop(context);
     return value;
+  }
+
+  bool SetGlobalText(const Text& name, const Text& text) override {
+    if (!languageSet_) return false;
+    const std::string nameUtf8 = Utf8FromCp936(name);
+    const std::string value = Utf8FromCp936(text);
+    // An empty conversion of a non-empty text means the conversion failed.
+    if (nameUtf8.empty() || (value.empty() && !text.empty())) return false;
+    GlobalTextJob job{&nameUtf8, &value};
+    return heap_.SafeCall(&PutGlobalText, &job, 0) == DUK_EXEC_SUCCESS;
   }
 
  private:
@@ -151,6 +175,14 @@ class DuktapeScriptHost final : public ScriptHost {
 };
 
 }  // namespace
+
+void KeepCompiledForNewHosts(const Text& code) {
+  try {
+    DuktapeBytecodeCache::Instance().Admit(Utf8FromCp936(code));
+  } catch (const std::bad_alloc&) {
+    // Not admitted: every host compiles it.
+  }
+}
 
 ObjectRef<ScriptHost> MakeDuktapeScriptHost() noexcept {
   return MakeDuktapeScriptHostWithCeiling(kScriptMemoryCeiling);

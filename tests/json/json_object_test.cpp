@@ -209,5 +209,21 @@ TEST(JsonObjectTest, CopiesShareOneDocument) {
   EXPECT_EQ(json.GetText("n"), "2");
 }
 
+TEST(JsonObjectTest, TextsEndAtAZeroCharacter) {
+  JsonObject json;
+  ASSERT_TRUE(json.Parse(R"({"name":"safe.iso\u0000tail","list":["a\u0000b"]})"));
+  EXPECT_EQ(json.GetText("name"), "safe.iso");
+  EXPECT_EQ(json.GetText("list[0]"), "a");
+}
+
+TEST(JsonObjectTest, LongAnswerIsReadAsData) {
+  // A text far longer than any source the engine would want to compile.
+  const Text name(8u << 20, 'n');
+  JsonObject json;
+  ASSERT_TRUE(json.Parse(R"({"name":")" + name + R"("})"));
+  EXPECT_EQ(json.GetText("name"), name);
+  EXPECT_FALSE(json.Parse(R"({"name":")" + name + "\x01\"}"));
+}
+
 }  // namespace
 }  // namespace zendra
