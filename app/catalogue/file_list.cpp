@@ -4,6 +4,23 @@
 #include "text/text_primitives.h"
 
 namespace zendra {
+namespace {
+
+// A link goes to the clipboard and from there maybe into a terminal: a line feed in it
+// would run its second line, escape sequences would drive the terminal. It is cleaned
+// where it is read, so the list, the edit box and every copy hold the same text. Neither
+// byte can be the second byte of a double-byte character.
+Text WithoutControlCharacters(std::string_view text) {
+  Text kept;
+  kept.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte != 0x7F) kept += c;
+  }
+  return kept;
+}
+
+}  // namespace
 
 void CatalogueBrowser::LoadFiles(const std::optional<Text>& languageId) {
   JsonObject details;
@@ -22,7 +39,7 @@ void CatalogueBrowser::LoadFiles(const std::optional<Text>& languageId) {
     // The first answer that is not a document ends the list; the rows so far stay.
     if (!details.Parse(Query("/Category/GetProduct", "id=" + state_.FileIds[i]))) break;
     const Text fileName = details.GetText("result.FileName");
-    const Text downLoad = details.GetText("result.DownLoad");
+    const Text downLoad = WithoutControlCharacters(details.GetText("result.DownLoad"));
     const Text postDate = details.GetText("result.PostDateString");
     const Text sha1 = details.GetText("result.SHA1");
     const Text size = details.GetText("result.size");
