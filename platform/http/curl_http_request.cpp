@@ -285,6 +285,10 @@ class CurlHttpRequest final : public HttpRequest {
          set(CURLOPT_SSL_VERIFYHOST, ignoreName ? 0L : 2L);
 
     ok = ok && set(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connectTimeout_.count()));
+    // The phase time-outs count idle time only, so a site sending a byte now and then could
+    // hold the window for ever: the whole request gets the sum of its phases at most.
+    const milliseconds overall = connectTimeout_ + sendTimeout_ + receiveTimeout_;
+    ok = ok && set(CURLOPT_TIMEOUT_MS, static_cast<long>(overall.count()));
 
     // Without a named proxy libcurl takes the desktop's from the environment (https_proxy,
     // http_proxy, all_proxy, no_proxy), as the platform's request object takes the system's.
