@@ -104,6 +104,8 @@ struct SampleSite::State {
 
   void Handle(const httplib::Request& request, httplib::Response& response);
   void Answer(const httplib::Request& request, httplib::Response& response, DetailsFault fault);
+  // Sends the reply's body a byte at a time; stops when the site stops.
+  void Trickle(httplib::Response& response, Reply reply);
   std::string RandomToken();
   std::string BaseUrl() const { return "https://127.0.0.1:" + std::to_string(port.load()) + "/"; }
 
@@ -171,7 +173,9 @@ void SampleSite::State::Handle(const httplib::Request& request, httplib::Respons
       }
       response.status = reply->status;
       for (const auto& [name, value] : reply->headers) response.set_header(name, value);
-      if (reply->contentType.empty()) {
+      if (reply->trickle.count() > 0) {
+        Trickle(response, std::move(*reply));
+      } else if (reply->contentType.empty()) {
         response.body = std::move(reply->body);
       } else {
         response.set_content(std::move(reply->body), reply->contentType.c_str());
@@ -180,6 +184,20 @@ void SampleSite::State::Handle(const httplib::Request& request, httplib::Respons
     }
   }
   Answer(request, response, answerFault);
+}
+
+void SampleSite::State::Trickle(httplib::Response& response, Reply reply) {
+  auto body = std::make_shared<std::string>(std::move(reply.body));
+  const auto pause = reply.trickle;
+  response.set_content_provider(
+      body->size(), reply.contentType.empty() ? "text/plain" : reply.contentType.c_str(),
+      [this, body, pause](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+        {
+          std::unique_lock lock(mutex);
+          if (wake.wait_for(lock, pause, [&] { return stopping; })) return false;
+        }
+        return sink.write(body->data() + offset, 1);
+      });
 }
 
 void SampleSite::State::Answer(const httplib::Request& request, httplib::Response& response,

@@ -35,6 +35,8 @@ struct Reply {
   std::string contentType = "application/json; charset=utf-8";
   HeaderList headers;           // sent as given, repeats included (e.g. Set-Cookie)
   bool dropConnection = false;  // close the connection instead of answering
+  // Not zero: the body goes out one byte at a time with this pause before each byte.
+  std::chrono::milliseconds trickle{0};
 };
 
 enum class DetailsFault {
