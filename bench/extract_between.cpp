@@ -1,5 +1,7 @@
-// ExtractBetween over large texts: a 1 MiB text with 10,000 pieces, and a home-page style
-// scrape of one 300 KiB page once per category id.
+// ExtractBetween over large texts: a 1 MiB text with 10,000 pieces, a home-page style
+// scrape of one 300 KiB page once per category id, and the worst inputs a site can send
+// over 1 and 64 MiB (the body cap): left markers without a right one, one middle as long
+// as the text, and markers with pattern characters, whose search has a budget.
 #include "text/extract_between.h"
 
 #include <benchmark/benchmark.h>
@@ -72,6 +74,48 @@ BENCHMARK(BM_HomePageScrape)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+
+// The worst inputs of a given size (MiB in the argument).
+Text LeftMarkersOnly(std::size_t bytes) {
+  Text text;
+  text.reserve(bytes);
+  while (text.size() + 10 <= bytes) text += "\"lang\":\"x";
+  return text;
+}
+
+Text OneLongMiddle(std::size_t bytes) {
+  Text text = "\"lang\":\"";
+  text.append(bytes - 20, 'n');
+  return text + "\"}";
+}
+
+void RunWorstCase(benchmark::State& state, Text (*make)(std::size_t), std::string_view left,
+                  std::string_view right, std::int32_t expected) {
+  const Text text = make(static_cast<std::size_t>(state.range(0)) << 20);
+  TextArray results;
+  for (auto _ : state) {
+    const std::int32_t n = ExtractBetween(text, left, right, results);
+    benchmark::DoNotOptimize(n);
+    if (expected >= 0 && n != expected) state.SkipWithError("wrong piece count");
+  }
+  state.counters["pieces"] = static_cast<double>(results.size());
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(text.size()));
+}
+
+void BM_WorstLeftMarkersOnly(benchmark::State& state) {
+  RunWorstCase(state, LeftMarkersOnly, "\"lang\":\"", "\"}", 0);
+}
+void BM_WorstOneLongMiddle(benchmark::State& state) {
+  RunWorstCase(state, OneLongMiddle, "\"lang\":\"", "\"}", 1);
+}
+// "." keeps its pattern meaning, so this one goes through the engine and its budget.
+void BM_WorstPatternMarkers(benchmark::State& state) {
+  RunWorstCase(state, LeftMarkersOnly, "\"lang\".\"", "\"}", 0);
+}
+BENCHMARK(BM_WorstLeftMarkersOnly)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_WorstOneLongMiddle)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_WorstPatternMarkers)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 }  // namespace zendra
