@@ -7,10 +7,8 @@
 #include <QComboBox>
 #include <string>
 
-#include "app/fixed_values.h"
-#include "app/globals.h"
-#include "app/home_page.h"
-#include "app/main_window.h"
+#include "app/catalogue/catalogue_browser.h"
+#include "app/ui/main_window.h"
 #include "site/sample_site.h"
 
 namespace {
@@ -37,16 +35,14 @@ void BM_HomePageCategories(benchmark::State& state) {
     state.SkipWithError("the sample site did not start");
     return;
   }
-  zendra::ScopedCatalogueBaseUrl baseUrl(site.BaseUrl());
   for (auto _ : state) {
     state.PauseTiming();
-    zendra::CreateGlobals();
     zendra::MainWindow window;
+    zendra::CatalogueBrowser browser(site.BaseUrl(), window);
     state.ResumeTiming();
-    zendra::LoadHomePage(window);
+    browser.LoadHomePage();
     state.PauseTiming();
     if (window.categoryCombo().count() != count) state.SkipWithError("categories missing");
-    zendra::FreeGlobals();
     state.ResumeTiming();
   }
   state.counters["peak_MiB"] = PeakMiB();

