@@ -227,4 +227,21 @@ Catalogue BundledCatalogue() {
   return catalogue;
 }
 
+void SetFirstFileCount(Catalogue& catalogue, std::size_t count) {
+  if (catalogue.categories.empty() || catalogue.categories.front().products.empty()) return;
+  auto& languages = catalogue.categories.front().products.front().languages;
+  if (languages.empty() || languages.front().files.empty()) return;
+  auto& files = languages.front().files;
+  // More builds of the first file: its name with a build number before the extension.
+  const std::string first = files.front().fileName;
+  const auto dot = first.rfind('.');
+  const std::string stem = first.substr(0, dot);
+  const std::string extension = dot == std::string::npos ? "" : first.substr(dot);
+  const bool bigImage = files.front().size >= 3'000'000'000LL;
+  for (std::size_t n = files.size(); n < count; ++n) {
+    files.push_back(MakeFile(stem + "_build" + std::to_string(n + 1) + extension, bigImage));
+  }
+  files.resize(count);
+}
+
 }  // namespace zendra::site

@@ -54,4 +54,9 @@ struct Catalogue {
 // The catalogue the site serves unless told otherwise: made-up products, deterministic.
 Catalogue BundledCatalogue();
 
+// Gives the first language of the first product of the first category exactly `count`
+// files (what start-up lists), made up like the others, so that a measurement can choose
+// the length of that list. Leaves a catalogue without such a language alone.
+void SetFirstFileCount(Catalogue& catalogue, std::size_t count);
+
 }  // namespace zendra::site

@@ -141,7 +141,8 @@ std::string SampleSite::State::RandomToken() {
 }
 
 void SampleSite::State::Handle(const httplib::Request& request, httplib::Response& response) {
-  LoggedRequest logged{request.method, request.path, request.body, {}, request.remote_port};
+  LoggedRequest logged{request.method, request.path, request.body, {}, request.remote_port,
+                       std::chrono::steady_clock::now()};
   for (const auto& header : request.headers) logged.headers.push_back(header);
 
   Responder ask;
@@ -413,6 +414,11 @@ void SampleSite::SetResponder(Responder responder) {
 std::vector<LoggedRequest> SampleSite::Log() const {
   std::lock_guard lock(state_->mutex);
   return state_->log;
+}
+
+std::size_t SampleSite::LogSize() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->log.size();
 }
 
 void SampleSite::ClearLog() {

@@ -23,6 +23,7 @@ struct LoggedRequest {
   std::string body;
   HeaderList headers;
   int remotePort = 0;  // the client's port: equal ports mean one reused connection
+  std::chrono::steady_clock::time_point received;  // when its headers and body were in
 
   // The value of the first header of that name (any letter case), empty when absent.
   std::string Header(const std::string& name) const;
@@ -78,6 +79,7 @@ class SampleSite {
   void SetResponder(Responder responder);
 
   std::vector<LoggedRequest> Log() const;
+  std::size_t LogSize() const;
   void ClearLog();
 
  private:

@@ -67,6 +67,24 @@ TEST(BundledCatalogue, IsTheSameOnEveryRun) {
             DetailsAnswer(&second.categories[0].products[0].languages[0].files[0], "u/"));
 }
 
+TEST(BundledCatalogue, FirstFileCountGrowsAndShrinksTheStartUpList) {
+  for (const std::size_t count : {std::size_t{1}, std::size_t{2}, std::size_t{50}}) {
+    auto catalogue = BundledCatalogue();
+    const auto untouched = catalogue.categories[0].products[0].languages[1].files;
+    SetFirstFileCount(catalogue, count);
+    const auto& files = catalogue.categories[0].products[0].languages[0].files;
+    ASSERT_EQ(files.size(), count);
+    EXPECT_EQ(files[0].fileName, BundledCatalogue().categories[0].products[0].languages[0].files[0].fileName);
+    std::set<std::string> ids;
+    for (const auto& file : files) {
+      EXPECT_TRUE(ids.insert(file.id).second);
+      // Every made-up file is found by id, as a details query looks for it.
+      EXPECT_EQ(catalogue.FindFile(file.id), &file);
+    }
+    EXPECT_EQ(catalogue.categories[0].products[0].languages[1].files.size(), untouched.size());
+  }
+}
+
 TEST(JsonString, EscapesOnlyWhatJsonRequires) {
   const struct {
     std::string input;
