@@ -15,6 +15,10 @@
 #include "app/ui/file_list_checks.h"
 #include "app/ui/main_window.h"
 #include "app/ui/pictures.h"
+#include "platform/http/preconnect.h"
+#include "platform/http/request_hooks.h"
+#include "platform/window/input_hold.h"
+#include "platform/window/paint_events.h"
 #include "site/sample_site.h"
 
 namespace zendra {
@@ -95,24 +99,34 @@ void ConnectHandlers(MainWindow& window, CatalogueBrowser& browser) {
 
 int ProgramMain(int argc, char** argv) {
   passOn = qInstallMessageHandler(HoldStartMessage);
+  // The site's connection is opened while the toolkit starts and the window is built.
+  const Preconnect preconnect(CatalogueBaseUrl());
   QApplication application(argc, argv);
   PassOnHeldMessages();
   const auto bundledSite = ServeBundledCatalogueIfAbsent(CatalogueBaseUrl(), BundledSitePort());
   return RunMainWindow();
 }
 
-int RunMainWindow() {
+int RunMainWindow() { return RunMainWindow(CatalogueBaseUrl()); }
+
+int RunMainWindow(const Text& baseUrl) {
   StartUpRoutine();
 
   MainWindow window;
-  CatalogueBrowser browser(CatalogueBaseUrl(), window);
+  CatalogueBrowser browser(baseUrl, window);
   ConnectHandlers(window, browser);
   // A window closed while start-up runs must not leave the loop waiting for it.
   bool closed = false;
   QObject::connect(qApp, &QApplication::lastWindowClosed, &window, [&closed] { closed = true; });
   window.show();
+  // While a query waits for the network the window repaints, and it takes in what
+  // happened meanwhile: a close asked for during a request is acted on as soon as the
+  // request returns, and the query sends nothing more.
+  const ScopedRequestHooks hooks(
+      {.meanwhile = [] { if (InputHold::Active()) ProcessPaintEventsAtFramePace(); },
+       .stop = [&closed] { return InputHold::HonourCloseRequest() || closed; }});
   // The window is painted before the created handler starts its blocking requests.
-  window.Repaint();
+  ProcessPaintEvents();
   OnMainWindowCreated(window, browser);
 
   if (!closed && window.isVisible()) QApplication::exec();

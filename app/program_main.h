@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/types.h"
+
 namespace zendra {
 
 class CatalogueBrowser;
@@ -12,6 +14,8 @@ int ProgramMain(int argc, char** argv);
 // ProgramMain's steps after the toolkit's initialisation, on the application that already
 // exists: start-up routine, window and catalogue, created handler, message loop. Returns 0.
 int RunMainWindow();
+// The same against the catalogue at baseUrl (a test's own site).
+int RunMainWindow(const Text& baseUrl);
 
 // Does nothing; kept as the program's start-up hook. Returns 0, which nobody reads.
 int StartUpRoutine();

@@ -219,7 +219,15 @@ bool MainWindow::CopyToClipboard(const Text& text) { return SetClipboardText(tex
 
 void MainWindow::ShowMessage(const Text& text, const Text& title) { ShowMessageBox(text, title); }
 
-void MainWindow::Repaint() { ProcessPaintEvents(); }
+void MainWindow::Repaint() {
+  // During a query the change is painted while the next answer is awaited, at most once a
+  // frame, or when the query ends; otherwise now.
+  if (busy_) {
+    ScheduleRepaint();
+  } else {
+    ProcessPaintEvents();
+  }
+}
 
 void MainWindow::SetBusy(bool busy) {
   if (busy)

@@ -15,6 +15,8 @@
 #include "platform/http/curl_library.h"
 #include "platform/http/curl_share.h"
 #include "platform/http/curl_transfer.h"
+#include "platform/http/preconnect.h"
+#include "platform/http/request_hooks.h"
 
 namespace zendra {
 namespace {
@@ -175,6 +177,8 @@ class CurlHttpRequest final : public HttpRequest {
   bool Send(const Variant& body) override {
     ClearResponse();
     if (!opened_) return false;
+    const RequestTurn turn;
+    if (turn.Stopped()) return false;
     std::optional<Bytes> payload = body.TryBytes();
     if (!payload) {
       const auto text = body.GetKind() == Variant::Kind::Object ? std::nullopt : body.TryText();
@@ -190,6 +194,7 @@ class CurlHttpRequest final : public HttpRequest {
     CurlEasyHandle easy;
     if (!easy || !Configure(easy.Get(), *payload, serverHeaders, proxyHeaders)) return false;
     transfer.Attach(easy.Get());
+    OfferPreconnected(easy.Get());
 
     const CURLcode performed = curl_easy_perform(easy.Get());
     if (performed != CURLE_OK) {

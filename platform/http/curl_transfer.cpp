@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "platform/http/request_hooks.h"
+
 namespace zendra {
 namespace {
 
@@ -103,8 +105,13 @@ int CurlTransfer::OnRequestReady(void* self, char*, char*, int, int) noexcept {
 int CurlTransfer::OnProgress(void* self, curl_off_t, curl_off_t downloadNow, curl_off_t uploadTotal,
                              curl_off_t uploadNow) noexcept {
   auto& transfer = *static_cast<CurlTransfer*>(self);
-  const auto now = Clock::now();
   if (!transfer.connected_) return 0;
+  if (!transfer.awaited_ && downloadNow == 0 && uploadNow >= uploadTotal) {
+    // The request is out; until the answer comes the thread has nothing to do.
+    transfer.awaited_ = true;
+    RequestWaiting();
+  }
+  const auto now = Clock::now();
   if (downloadNow != transfer.lastDownload_ || uploadNow != transfer.lastUpload_) {
     transfer.lastDownload_ = downloadNow;
     transfer.lastUpload_ = uploadNow;

@@ -46,6 +46,7 @@ class CurlTransfer {
   bool connected_ = false;
   bool requestSent_ = false;    // a request went out on some connection
   bool answerStarted_ = false;  // a byte of the answer to it has come back
+  bool awaited_ = false;
   Clock::time_point lastActivity_ = Clock::now();
   curl_off_t lastDownload_ = 0;
   curl_off_t lastUpload_ = 0;

@@ -3,6 +3,8 @@
 #include <QCursor>
 #include <QGuiApplication>
 
+#include "platform/window/paint_events.h"
+
 namespace zendra {
 
 WaitCursor::WaitCursor() {
@@ -12,6 +14,8 @@ WaitCursor::WaitCursor() {
 }
 
 WaitCursor::~WaitCursor() {
+  // The last rows show before the cursor says the query is over.
+  FinishFramePacedPaint();
   if (pushed_ && qGuiApp != nullptr) QGuiApplication::restoreOverrideCursor();
 }
 
