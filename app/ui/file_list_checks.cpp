@@ -38,6 +38,7 @@ FileListChecks::FileListChecks(QTreeWidget& list, QLineEdit& linkEdit)
     const auto menu = MenuFor(index.row());
     menu->exec(list_.viewport()->mapToGlobal(at));
   });
+  viewport_ = list_.viewport();
   list_.viewport()->setAcceptDrops(true);
   list_.viewport()->installEventFilter(this);
 }
@@ -131,7 +132,9 @@ QString FileListChecks::LocalFileOf(const QMimeData* data) const {
 }
 
 bool FileListChecks::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != list_.viewport()) return QObject::eventFilter(watched, event);
+  // Compared with the pointer kept at the start: while the list is destroyed its viewport
+  // still sends events, and the list may no longer be asked for anything.
+  if (watched != viewport_) return QObject::eventFilter(watched, event);
   switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {

@@ -52,6 +52,7 @@ class FileListChecks : public QObject {
 
   QTreeWidget& list_;
   QLineEdit& linkEdit_;
+  QObject* viewport_ = nullptr;
   FileChooser chooser_;
   QPointer<FileCheckDialog> running_;
 };

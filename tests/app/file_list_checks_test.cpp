@@ -208,6 +208,17 @@ TEST_F(FileListChecksTest, CancelClosesTheDialogAndShowsNoMessage) {
   EXPECT_EQ(checks_.RunningCheck(), nullptr);
 }
 
+TEST(FileListChecks, GoesWithItsListWithoutTouchingItHalfDestroyed) {
+  // As in the window: owned by the list, so the list's destructor runs first and its
+  // viewport still sends events to the filter.
+  QLineEdit edit;
+  auto* list = new QTreeWidget;
+  list->show();
+  new FileListChecks(*list, edit);
+  delete list;
+  SUCCEED();
+}
+
 TEST(ByteCount, BinaryUnitsWithAPoint) {
   const struct {
     double bytes;
