@@ -34,6 +34,9 @@ bool IsUserInput(QEvent::Type type) {
   }
 }
 
+// How deep the thread is in taking in the platform's events.
+int intake = 0;
+
 struct HeldEvent {
   QPointer<QObject> receiver;
   std::unique_ptr<QEvent> event;
@@ -48,8 +51,8 @@ class Holder : public QObject {
   bool eventFilter(QObject* receiver, QEvent* event) override {
     const QEvent::Type type = event->type();
     // A request to close a top-level window reaches the window itself, from the window
-    // manager or from a close() of the program's, which takes the same way.
-    const bool closeRequest = type == QEvent::Close && receiver->isWindowType();
+    // manager while events are taken in, or from a close() of the program's, which acts.
+    const bool closeRequest = type == QEvent::Close && receiver->isWindowType() && intake > 0;
     if (!closeRequest && !IsUserInput(type)) return false;
     held.push_back({receiver, std::unique_ptr<QEvent>(event->clone())});
     return true;
@@ -82,6 +85,10 @@ InputHold::~InputHold() {
 }
 
 bool InputHold::Active() noexcept { return holder != nullptr; }
+
+InputHold::Intake::Intake() noexcept { ++intake; }
+
+InputHold::Intake::~Intake() { --intake; }
 
 bool InputHold::HonourCloseRequest() {
   if (holder == nullptr) return false;

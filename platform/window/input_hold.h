@@ -18,6 +18,16 @@ class InputHold {
   // kept back with it (it was meant for a window that is going away). True when a close
   // request was delivered.
   static bool HonourCloseRequest();
+
+  // Marks the thread taking in the platform's events. Only a close request that comes in
+  // then is the window manager's; the program's own close() acts at once.
+  class Intake {
+   public:
+    Intake() noexcept;
+    ~Intake();
+    Intake(const Intake&) = delete;
+    Intake& operator=(const Intake&) = delete;
+  };
 };
 
 }  // namespace zendra

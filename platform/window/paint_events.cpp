@@ -25,6 +25,7 @@ void ProcessPaintEvents() {
   if (QCoreApplication::instance() == nullptr) return;
   // Under a hold, input is taken from the platform now and kept in order; left queued, some
   // platforms deliver it late or not at all.
+  const InputHold::Intake intake;
   QCoreApplication::processEvents(InputHold::Active() ? QEventLoop::AllEvents
                                                       : QEventLoop::ExcludeUserInputEvents);
 }
@@ -39,6 +40,7 @@ void ProcessPaintEventsAtFramePace() {
     return;
   }
   if (QCoreApplication::instance() == nullptr) return;
+  const InputHold::Intake intake;
   QCoreApplication::processEvents(InputHold::Active() ? QEventLoop::AllEvents
                                                       : QEventLoop::ExcludeUserInputEvents);
 }

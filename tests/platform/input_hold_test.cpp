@@ -14,8 +14,10 @@
 namespace zendra {
 namespace {
 
-// The window manager's close request, as the platform delivers it: to the window.
+// The window manager's close request, as the platform delivers it: to the window, while
+// events are taken in.
 void RequestClose(QWidget& widget) {
+  const InputHold::Intake intake;
   QCloseEvent close;
   QCoreApplication::sendEvent(widget.windowHandle(), &close);
 }
@@ -79,13 +81,19 @@ TEST(InputHold, ACloseRequestWaitsUntilHonouredAndDropsTheInputHeldWithIt) {
   EXPECT_EQ(edit.text(), "");
 }
 
-TEST(InputHold, InputAndCloseRequestsOutsideAHoldActAtOnce) {
+TEST(InputHold, InputAndCloseRequestsOutsideAHoldAndTheProgramsOwnCloseActAtOnce) {
   QLineEdit edit;
   edit.show();
   Type(edit, "a");
   EXPECT_EQ(edit.text(), "a");
   RequestClose(edit);
   EXPECT_FALSE(edit.isVisible());
+  edit.show();
+  {
+    const InputHold hold;
+    edit.close();
+    EXPECT_FALSE(edit.isVisible());
+  }
 }
 
 TEST(InputHold, AHeldCloseRequestStillClosesWhenTheHoldEnds) {
