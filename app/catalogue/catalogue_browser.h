@@ -48,9 +48,13 @@ class CatalogueBrowser {
   void LoadHomePage();
   // The products of a category; without an id, of the first category.
   void LoadProducts(const std::optional<Text>& categoryId = std::nullopt);
+  // Whether LoadLanguages goes on to the files of the first language, as the window's
+  // cascade does, or stops at the language list (a command that needs no files).
+  enum class LanguageCascade { WithFiles, ListOnly };
   // The languages of a product, then the files of its first language; without an id,
   // of the first product.
-  void LoadLanguages(const std::optional<Text>& productId = std::nullopt);
+  void LoadLanguages(const std::optional<Text>& productId = std::nullopt,
+                     LanguageCascade cascade = LanguageCascade::WithFiles);
   // The files of the current product in one language, one row per file; without an id,
   // in the first language.
   void LoadFiles(const std::optional<Text>& languageId = std::nullopt);

@@ -25,7 +25,8 @@ void CatalogueBrowser::LoadProducts(const std::optional<Text>& categoryId) {
   view_.SelectItem(CatalogueList::Products, 0);
 }
 
-void CatalogueBrowser::LoadLanguages(const std::optional<Text>& productId) {
+void CatalogueBrowser::LoadLanguages(const std::optional<Text>& productId,
+                                     LanguageCascade cascade) {
   if (!productId && state_.ProductIds.empty()) return;
   state_.CurrentProductId = productId ? *productId : state_.ProductIds.front();
 
@@ -47,7 +48,7 @@ void CatalogueBrowser::LoadLanguages(const std::optional<Text>& productId) {
     view_.FillList(CatalogueList::Languages, items);
   }
   view_.SelectItem(CatalogueList::Languages, 0);
-  LoadFiles();
+  if (cascade == LanguageCascade::WithFiles) LoadFiles();
 }
 
 }  // namespace zendra
