@@ -11,3 +11,4 @@ pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng16)
 find_path(HTTPLIB_INCLUDE_DIR httplib.h REQUIRED)
 # Debian ships cpp-httplib as a compiled library, not header-only.
 pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
+find_package(nlohmann_json 3.11 REQUIRED)
